@@ -22,6 +22,6 @@ cmake --build --preset "$QUARNEL_TEST_PRESET"
 build=$QUARNEL_ROOT/build/$( [ "$QUARNEL_ARCH" = i686 ] && echo test-i686 || echo test-x86_64 )
 quarnel_prefix "$build/wine98"
 QUARNEL_FORCE_XVFB=${CI:+1} quarnel_xvfb
-wineserver -p
+wineserver -p >/dev/null 2>&1 &
 trap 'wineserver -k 2>/dev/null || true; quarnel_stop_xvfb' EXIT
 ctest --preset "$QUARNEL_TEST_PRESET" --timeout 300

@@ -1,5 +1,7 @@
 #include "ui/component.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 #include "ui/exceptions.h"
@@ -33,7 +35,7 @@ void TComponent::DestroyComponents() {
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
     for (TComponent* c : components_) {
-        if (_stricmp(c->Name().c_str(), name.c_str()) == 0) return c;
+        if (::lstrcmpiA(c->Name().c_str(), name.c_str()) == 0) return c;
     }
     return nullptr;
 }
