@@ -79,4 +79,6 @@ bool TComponent::SetProperty(const std::string& name, const PropertyValue& value
 
 bool TComponent::GetIntProperty(const std::string&, int&) const { return false; }
 
+bool TComponent::SetEvent(const std::string&, const std::any&) { return false; }
+
 }  // namespace ui

@@ -4,6 +4,7 @@
 // that address a control by its properties rather than by its class).
 #pragma once
 
+#include <any>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     // rest to its base; answers false for a name no class knows.
     virtual bool SetProperty(const std::string& name, const PropertyValue& value);
     virtual bool GetIntProperty(const std::string& name, int& value) const;
+    // Binds a handler (named in the form data) to one of this component's events.
+    virtual bool SetEvent(const std::string& event, const std::any& handler);
     bool SetIntProperty(const std::string& name, int value) {
         return SetProperty(name, PropertyValue::Int(value));
     }

@@ -1,0 +1,89 @@
+// The application object: title, main window, the main and modal message
+// loops, the terminate request and the standard error box.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class TForm;
+
+enum ModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+};
+
+class TApplication {
+public:
+    TApplication();
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    // The hidden window that owns the forms and carries the title.
+    HWND Handle() const { return handle_; }
+
+    // The first form created is the main window.
+    TForm* MainForm() const { return mainForm_; }
+    void AddForm(TForm* form);
+    void RemoveForm(TForm* form);
+    const std::vector<TForm*>& Forms() const { return forms_; }
+
+    // Posts a quit request and returns at once; the next loop that fetches it
+    // ends (the main loop ends the program, a modal loop answers Cancel).
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Fetches a quit request that waits in the queue (other messages stay);
+    // answers Terminated afterwards.
+    bool FetchPendingQuit();
+
+    // Shows the main window and runs the main loop until a quit request is
+    // fetched; then frees every form.
+    void Run(int showCommand = SW_SHOWNORMAL);
+    // Fetches and dispatches one message, waiting for it; a fetched quit
+    // request sets Terminated.
+    void HandleMessage();
+    // Dispatches what is queued without waiting.
+    void ProcessMessages();
+
+    // Handler errors: the silent kind is dropped, others go to the box.
+    void HandleException(const std::exception& error);
+    void ShowException(const std::exception& error);
+
+    // Disables every other window of the program for a modal window; the
+    // returned list is given back to EnableTaskWindows afterwards.
+    std::vector<HWND> DisableTaskWindows(HWND except);
+    static void EnableTaskWindows(const std::vector<HWND>& windows);
+
+    void DestroyForms();
+
+private:
+    bool PreTranslate(MSG& msg);
+
+    std::string title_;
+    HWND handle_ = nullptr;
+    TForm* mainForm_ = nullptr;
+    std::vector<TForm*> forms_;
+    bool terminated_ = false;
+};
+
+// The one application object of the process.
+TApplication* Application();
+
+// Text of the standard error box: the message, plus a full stop when its last
+// character has a code above that of the full stop.
+std::string ErrorBoxText(const std::string& message);
+
+}  // namespace ui

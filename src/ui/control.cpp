@@ -1,0 +1,660 @@
+#include "ui/control.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/application.h"
+#include "ui/exceptions.h"
+#include "ui/form.h"
+
+namespace ui {
+namespace {
+
+const char kControlProperty[] = "QuarnelControl";
+
+bool Intersects(const RECT& a, const RECT& b) {
+    RECT out;
+    return ::IntersectRect(&out, &a, &b) != FALSE;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    font_.OnChange = [this] { FontChangedInternal(); };
+}
+
+TControl::~TControl() {
+    if (parent_ != nullptr) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    if (parent_ != nullptr) parent_->RemoveControl(this);
+    if (parent != nullptr) parent->InsertControl(this);
+}
+
+TForm* TControl::ParentForm() const {
+    const TControl* c = this;
+    while (c != nullptr) {
+        if (c->InheritsFrom("TForm")) return static_cast<TForm*>(const_cast<TControl*>(c));
+        c = c->parent_;
+    }
+    return nullptr;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    Invalidate();
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    BoundsChanged();
+    Invalidate();
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    if (!visible) Invalidate();
+    visible_ = visible;
+    VisibleChanged();
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    EnabledChanged();
+}
+
+void TControl::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    TextChanged();
+}
+
+void TControl::SetColor(TColor color) {
+    parentColor_ = false;
+    if (color == color_) return;
+    color_ = color;
+    ColorChanged();
+}
+
+void TControl::SetAlign(TAlign align) {
+    if (align == align_) return;
+    align_ = align;
+    RequestAlign();
+}
+
+void TControl::RequestAlign() {
+    if (align_ == TAlign::alClient && parent_ != nullptr) {
+        const RECT r = parent_->ClientRect();
+        SetBounds(0, 0, r.right - r.left, r.bottom - r.top);
+    }
+}
+
+void TControl::FontChangedInternal() {
+    if (!settingParentFont_) parentFont_ = false;
+    FontChanged();
+    if (auto* self = dynamic_cast<TWinControl*>(this)) {
+        for (TControl* child : self->Controls()) child->ParentFontChanged();
+    }
+}
+
+void TControl::ParentFontChanged() {
+    if (!parentFont_ || parent_ == nullptr) return;
+    settingParentFont_ = true;
+    font_ = parent_->Font();
+    settingParentFont_ = false;
+}
+
+void TControl::ParentColorChanged() {
+    if (!parentColor_ || parent_ == nullptr) return;
+    if (color_ == parent_->Color()) return;
+    color_ = parent_->Color();
+    ColorChanged();
+}
+
+void TControl::Invalidate() {}
+void TControl::Repaint() {}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+bool TControl::SetEvent(const std::string& event, const std::any& handler) {
+    if (event == "OnClick") {
+        OnClick = std::any_cast<TNotifyEvent>(handler);
+        return true;
+    }
+    return false;
+}
+
+bool TControl::SetProperty(const std::string& name, const PropertyValue& value) {
+    if (name == "Left") {
+        SetBounds(value.AsInt(name), top_, width_, height_);
+    } else if (name == "Top") {
+        SetBounds(left_, value.AsInt(name), width_, height_);
+    } else if (name == "Width") {
+        SetBounds(left_, top_, value.AsInt(name), height_);
+    } else if (name == "Height") {
+        SetBounds(left_, top_, width_, value.AsInt(name));
+    } else if (name == "Caption" || name == "Text") {
+        SetCaption(value.AsText(name));
+    } else if (name == "Visible") {
+        SetVisible(value.AsBool(name));
+    } else if (name == "Enabled") {
+        SetEnabled(value.AsBool(name));
+    } else if (name == "Hint") {
+        SetHint(value.AsText(name));
+    } else if (name == "ShowHint") {
+        showHint_ = value.AsBool(name);
+    } else if (name == "ParentShowHint") {
+        // Hints are shown per control; the parent's setting is not consulted.
+    } else if (name == "Font.Name") {
+        font_.SetName(value.AsText(name));
+    } else if (name == "Font.Height") {
+        font_.SetHeight(value.AsInt(name));
+    } else if (name == "Font.Color") {
+        TColor c = 0;
+        if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c))
+            font_.SetColor(c);
+        else
+            font_.SetColor(static_cast<TColor>(value.AsInt(name)));
+    } else if (name == "Font.Charset") {
+        font_.SetCharset(value.AsInt(name));
+    } else if (name == "Font.Style") {
+        unsigned style = 0;
+        for (const std::string& s : value.AsIdentSet(name)) {
+            if (s == "fsBold") style |= fsBold;
+            else if (s == "fsItalic") style |= fsItalic;
+            else if (s == "fsUnderline") style |= fsUnderline;
+            else if (s == "fsStrikeOut") style |= fsStrikeOut;
+            else throw EResourceError("Unknown font style " + s);
+        }
+        font_.SetStyle(style);
+    } else if (name == "ParentFont") {
+        parentFont_ = value.AsBool(name);
+        if (parentFont_) ParentFontChanged();
+    } else if (name == "Color") {
+        TColor c = 0;
+        if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c))
+            SetColor(c);
+        else
+            SetColor(static_cast<TColor>(value.AsInt(name)));
+    } else if (name == "ParentColor") {
+        parentColor_ = value.AsBool(name);
+        if (parentColor_) ParentColorChanged();
+    } else if (name == "Align") {
+        const std::string& a = value.AsIdent(name);
+        if (a == "alClient") SetAlign(TAlign::alClient);
+        else if (a == "alNone") SetAlign(TAlign::alNone);
+        else throw EResourceError("Unsupported alignment " + a);
+    } else {
+        return TComponent::SetProperty(name, value);
+    }
+    return true;
+}
+
+bool TControl::GetIntProperty(const std::string& name, int& value) const {
+    if (name == "Left") value = left_;
+    else if (name == "Top") value = top_;
+    else if (name == "Width") value = width_;
+    else if (name == "Height") value = height_;
+    else return TComponent::GetIntProperty(name, value);
+    return true;
+}
+
+// --------------------------------------------------------- TGraphicControl
+
+void TGraphicControl::Invalidate() {
+    TWinControl* p = Parent();
+    if (p != nullptr && p->HandleAllocated() && Visible()) {
+        const RECT r = BoundsRect();
+        ::InvalidateRect(p->Handle(), &r, FALSE);
+    }
+}
+
+void TGraphicControl::Repaint() {
+    TWinControl* p = Parent();
+    if (p != nullptr && p->HandleAllocated() && Visible() && ::IsWindowVisible(p->Handle()))
+        p->PaintAreaNow(BoundsRect());
+}
+
+void TGraphicControl::BoundsChanged() {}
+
+void TGraphicControl::VisibleChanged() {
+    TWinControl* p = Parent();
+    if (p != nullptr && p->HandleAllocated()) {
+        const RECT r = BoundsRect();
+        ::InvalidateRect(p->Handle(), &r, FALSE);
+    }
+}
+
+void TGraphicControl::MouseDown(int button, int, int) {
+    if (button == 0) pressed_ = true;
+}
+
+void TGraphicControl::MouseUp(int button, int x, int y) {
+    if (button == 0 && pressed_) {
+        pressed_ = false;
+        if (x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
+    }
+}
+
+void TGraphicControl::MouseMove(int, int) {}
+
+// ------------------------------------------------------------- TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    MarkDestroying();
+    // Children that belong to this window but are owned elsewhere let go of it.
+    std::vector<TControl*> children = controls_;
+    for (TControl* c : children) RemoveControl(c);
+    DestroyHandle();
+    if (tooltip_ != nullptr) ::DestroyWindow(tooltip_);
+}
+
+TWinControl* TWinControl::FromHandle(HWND window) {
+    return static_cast<TWinControl*>(::GetPropA(window, kControlProperty));
+}
+
+const char* TWinControl::OwnClassName() {
+    static const char kName[] = "QuarnelWindow";
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &TWinControl::StaticWndProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+        wc.cbWndExtra = DLGWINDOWEXTRA;  // lets the dialog manager keep its focus data
+        wc.lpszClassName = kName;
+        ::RegisterClassA(&wc);
+        registered = true;
+    }
+    return kName;
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    controls_.push_back(control);
+    control->parent_ = this;
+    control->ParentFontChanged();
+    control->ParentColorChanged();
+    control->RequestAlign();
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        if (HandleAllocated()) w->HandleNeeded();
+    } else {
+        control->Invalidate();
+    }
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    if (it == controls_.end()) return;
+    control->Invalidate();
+    controls_.erase(it);
+    if (mouseControl_ == control) mouseControl_ = nullptr;
+    if (hoverControl_ == control) hoverControl_ = nullptr;
+    control->parent_ = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
+}
+
+TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        const RECT r = c->BoundsRect();
+        if (c->Visible() && (allowDisabled || c->Enabled()) && ::PtInRect(&r, p)) return c;
+    }
+    return nullptr;
+}
+
+bool TWinControl::CanFocus() const {
+    if (!Visible() || !Enabled()) return false;
+    for (TWinControl* p = Parent(); p != nullptr; p = p->Parent())
+        if (!p->Visible() || !p->Enabled()) return false;
+    return true;
+}
+
+bool TWinControl::Focused() const { return handle_ != nullptr && ::GetFocus() == handle_; }
+
+void TWinControl::SetFocus() {
+    if (handle_ != nullptr) ::SetFocus(handle_);
+}
+
+void TWinControl::FillCreateParams(CreateParams& params) {
+    params.className = nullptr;
+    params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (Visible()) params.style |= WS_VISIBLE;
+    if (!Enabled()) params.style |= WS_DISABLED;
+    if (tabStop_) params.style |= WS_TABSTOP;
+    params.parent = Parent() != nullptr ? Parent()->Handle() : nullptr;
+    params.x = Left();
+    params.y = Top();
+    params.width = Width();
+    params.height = Height();
+}
+
+void TWinControl::HandleNeeded() {
+    if (handle_ == nullptr) {
+        if (Parent() != nullptr) Parent()->HandleNeeded();
+        CreateWnd();
+    }
+}
+
+void TWinControl::CreateWnd() {
+    CreateParams params;
+    FillCreateParams(params);
+    static int nextId = 100;
+    if (controlId_ == 0 && (params.style & WS_CHILD) != 0) controlId_ = nextId++;
+    HMENU id = (params.style & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_))
+                                             : nullptr;
+    const bool own = params.className == nullptr;
+    handle_ = ::CreateWindowExA(params.exStyle, own ? OwnClassName() : params.className,
+                                Caption().c_str(), params.style, params.x, params.y,
+                                params.width, params.height, params.parent, id,
+                                ::GetModuleHandleA(nullptr), own ? this : nullptr);
+    if (handle_ == nullptr) throw Exception("Error creating window");
+    ::SetPropA(handle_, kControlProperty, this);
+    if (!own) {
+        previousProc_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc)));
+    } else {
+        previousProc_ = &::DefWindowProcA;
+    }
+    HandleCreated();
+}
+
+void TWinControl::HandleCreated() {
+    ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    UpdateTooltip();
+    RecreateChildren();
+}
+
+void TWinControl::RecreateChildren() {
+    for (TControl* c : controls_) {
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+    }
+}
+
+void TWinControl::DestroyHandle() {
+    if (handle_ == nullptr) return;
+    for (TControl* c : controls_) {
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    }
+    HandleDestroying();
+    HWND h = handle_;
+    ::DestroyWindow(h);
+    handle_ = nullptr;
+}
+
+void TWinControl::RecreateWnd() {
+    if (handle_ == nullptr) return;
+    DestroyHandle();
+    HandleNeeded();
+}
+
+void TWinControl::Invalidate() {
+    if (handle_ != nullptr) ::InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Repaint() {
+    if (handle_ != nullptr) {
+        ::InvalidateRect(handle_, nullptr, TRUE);
+        ::UpdateWindow(handle_);
+    }
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::BoundsChanged() {
+    if (handle_ != nullptr && (::GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) != 0)
+        ::MoveWindow(handle_, Left(), Top(), Width(), Height(), TRUE);
+    for (TControl* c : controls_) c->RequestAlign();
+}
+
+void TWinControl::TextChanged() {
+    if (handle_ != nullptr) ::SetWindowTextA(handle_, Caption().c_str());
+}
+
+void TWinControl::EnabledChanged() {
+    if (handle_ != nullptr) ::EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_ != nullptr) ::ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::FontChanged() {
+    if (handle_ != nullptr)
+        ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+}
+
+void TWinControl::ColorChanged() {
+    Invalidate();
+    for (TControl* c : controls_) c->ParentColorChanged();
+}
+
+void TWinControl::SetHint(const std::string& hint) {
+    TControl::SetHint(hint);
+    UpdateTooltip();
+}
+
+void TWinControl::UpdateTooltip() {
+    if (handle_ == nullptr || !ShowHint()) return;
+    TOOLINFOA info{};
+    info.cbSize = sizeof(TOOLINFOA);
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = handle_;
+    info.uId = reinterpret_cast<UINT_PTR>(handle_);
+    info.lpszText = const_cast<char*>(Hint().c_str());
+    if (tooltip_ == nullptr) {
+        if (Hint().empty()) return;
+        tooltip_ = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
+                                     0, 0, handle_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    } else {
+        ::SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+bool TWinControl::SetProperty(const std::string& name, const PropertyValue& value) {
+    if (name == "TabOrder") {
+        tabOrder_ = value.AsInt(name);
+        tabStop_ = true;
+    } else if (name == "TabStop") {
+        tabStop_ = value.AsBool(name);
+    } else {
+        return TControl::SetProperty(name, value);
+    }
+    return true;
+}
+
+HBRUSH TWinControl::BackgroundBrush() {
+    if (!background_ || backgroundColor_ != Color()) {
+        backgroundColor_ = Color();
+        background_.Reset(::CreateSolidBrush(ColorToRGB(Color())));
+    }
+    return background_.Get();
+}
+
+void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
+    ScopedBrush fill(::CreateSolidBrush(ColorToRGB(Color())));
+    ::FillRect(dc, &area, fill.Get());
+    POINT origin;
+    ::GetViewportOrgEx(dc, &origin);
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (g == nullptr || !g->Visible()) continue;
+        const RECT bounds = g->BoundsRect();
+        if (!Intersects(bounds, area)) continue;
+        SavedDCState state(dc);
+        ::SetViewportOrgEx(dc, origin.x + bounds.left, origin.y + bounds.top, nullptr);
+        ::IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
+        g->Paint(dc);
+    }
+}
+
+void TWinControl::PaintAreaNow(const RECT& area) {
+    if (handle_ == nullptr) return;
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return;
+    ScopedGetDC dc(handle_);
+    MemoryDC memory(dc.Get());
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(dc.Get(), w, h));
+    SelectObjectScope select(memory.Get(), bitmap.Get());
+    ::SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+    PaintGraphicControls(memory.Get(), area);
+    ::SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+    ::BitBlt(dc.Get(), area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+}
+
+bool TWinControl::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (previousProc_ != nullptr)
+        return ::CallWindowProcA(previousProc_, handle_, message, wParam, lParam);
+    return ::DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) {
+                if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+                    LRESULT result = 0;
+                    if (child != this && child->HandleReflected(message, wParam, lParam, result))
+                        return result;
+                }
+            }
+            break;
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (TWinControl* child = FromHandle(item->hwndItem)) {
+                LRESULT result = TRUE;
+                if (child->HandleReflected(message, wParam, lParam, result)) return result;
+            }
+            break;
+        }
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            for (TControl* c : controls_) {
+                auto* w = dynamic_cast<TWinControl*>(c);
+                if (w != nullptr && w->controlId_ == static_cast<int>(item->CtlID)) {
+                    LRESULT result = TRUE;
+                    if (w->HandleReflected(message, wParam, lParam, result)) return result;
+                }
+            }
+            break;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+                LRESULT result = 0;
+                if (child->HandleReflected(message, wParam, lParam, result)) return result;
+            }
+            break;
+        case WM_ERASEBKGND:
+            if (previousProc_ == &::DefWindowProcA) return 1;  // WM_PAINT covers every pixel
+            break;
+        case WM_PAINT:
+            if (previousProc_ == &::DefWindowProcA) {
+                PAINTSTRUCT ps;
+                HDC dc = ::BeginPaint(handle_, &ps);
+                const RECT area = ps.rcPaint;
+                const int w = area.right - area.left;
+                const int h = area.bottom - area.top;
+                if (w > 0 && h > 0) {
+                    MemoryDC memory(dc);
+                    ScopedBitmap bitmap(::CreateCompatibleBitmap(dc, w, h));
+                    SelectObjectScope select(memory.Get(), bitmap.Get());
+                    ::SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+                    PaintGraphicControls(memory.Get(), area);
+                    ::SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+                    ::BitBlt(dc, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+                }
+                ::EndPaint(handle_, &ps);
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (previousProc_ == &::DefWindowProcA) {
+                POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                mouseControl_ = dynamic_cast<TGraphicControl*>(ControlAtPos(p, false));
+                if (mouseControl_ != nullptr) {
+                    ::SetCapture(handle_);
+                    const int button = message == WM_LBUTTONDOWN ? 0 : message == WM_RBUTTONDOWN ? 1 : 2;
+                    mouseControl_->MouseDown(button, p.x - mouseControl_->Left(),
+                                             p.y - mouseControl_->Top());
+                }
+            }
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (previousProc_ == &::DefWindowProcA && mouseControl_ != nullptr) {
+                POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                TGraphicControl* target = mouseControl_;
+                mouseControl_ = nullptr;
+                ::ReleaseCapture();
+                const int button = message == WM_LBUTTONUP ? 0 : message == WM_RBUTTONUP ? 1 : 2;
+                target->MouseUp(button, p.x - target->Left(), p.y - target->Top());
+            }
+            break;
+        case WM_MOUSEMOVE:
+            if (previousProc_ == &::DefWindowProcA) {
+                POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                auto* over = dynamic_cast<TGraphicControl*>(ControlAtPos(p, true));
+                if (over != hoverControl_) {
+                    if (hoverControl_ != nullptr) hoverControl_->MouseLeave();
+                    hoverControl_ = over;
+                    if (hoverControl_ != nullptr) hoverControl_->MouseEnter();
+                }
+                if (over != nullptr) over->MouseMove(p.x - over->Left(), p.y - over->Top());
+            }
+            break;
+        case WM_NCDESTROY: {
+            LRESULT r = DefaultHandler(message, wParam, lParam);
+            ::RemovePropA(handle_, kControlProperty);
+            handle_ = nullptr;
+            return r;
+        }
+        default:
+            break;
+    }
+    return DefaultHandler(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    TWinControl* control = FromHandle(window);
+    if (control == nullptr && message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        control = static_cast<TWinControl*>(create->lpCreateParams);
+        if (control != nullptr) {
+            control->handle_ = window;
+            control->previousProc_ = &::DefWindowProcA;
+            ::SetPropA(window, kControlProperty, control);
+        }
+    }
+    if (control == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
+    try {
+        return control->WndProc(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        Application()->HandleException(error);
+        return 0;
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,239 @@
+// Visual components: the common control base, windowless controls painted on
+// their parent's surface, and controls with a window of their own.
+#pragma once
+
+#include <windows.h>
+
+#include <any>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/component.h"
+#include "ui/graphics.h"
+
+namespace ui {
+
+class TWinControl;
+class TForm;
+
+using TNotifyEvent = std::function<void(TComponent* sender)>;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TControl : public TComponent {
+    QUARNEL_COMPONENT(TControl, TComponent)
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+    // The form this control stands on (itself for a form), or none.
+    TForm* ParentForm() const;
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    virtual void SetBounds(int left, int top, int width, int height);
+    RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+    virtual RECT ClientRect() const { return RECT{0, 0, width_, height_}; }
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    const std::string& Hint() const { return hint_; }
+    virtual void SetHint(const std::string& hint) { hint_ = hint; }
+    bool ShowHint() const { return showHint_; }
+
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+
+    TNotifyEvent OnClick;
+
+    // Asks for a repaint at the next paint cycle, or now.
+    virtual void Invalidate();
+    virtual void Repaint();
+    virtual void Click();
+
+    bool SetProperty(const std::string& name, const PropertyValue& value) override;
+    bool GetIntProperty(const std::string& name, int& value) const override;
+    bool SetEvent(const std::string& event, const std::any& handler) override;
+
+    // Called by the parent when its font or colour changes.
+    void ParentFontChanged();
+    void ParentColorChanged();
+
+protected:
+    virtual void FontChanged() {}
+    virtual void TextChanged() { Invalidate(); }
+    virtual void EnabledChanged() { Invalidate(); }
+    virtual void VisibleChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void BoundsChanged() {}
+    // The parent's client rectangle changed (alignment follows it).
+    virtual void RequestAlign();
+
+    bool loadedCaption_ = false;
+    TColor color_ = clBtnFace;
+    bool parentColor_ = true;
+
+private:
+    void FontChangedInternal();
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string caption_;
+    std::string hint_;
+    bool showHint_ = false;
+    TFont font_;
+    bool parentFont_ = true;
+    bool settingParentFont_ = false;
+    TAlign align_ = TAlign::alNone;
+
+    friend class TWinControl;
+};
+
+// A control without a window: it paints on its parent's surface, in the
+// parent's creation order, inside the parent's one off-screen composition.
+class TGraphicControl : public TControl {
+    QUARNEL_COMPONENT(TGraphicControl, TControl)
+public:
+    using TControl::TControl;
+
+    // Draws the control into dc, whose origin is the control's top-left corner
+    // and whose clip region is the control's rectangle.
+    virtual void Paint(HDC dc) = 0;
+    // Invalidate marks the area for the next paint; Repaint paints it at once
+    // into the parent's window, without waiting for the message loop.
+    void Invalidate() override;
+    void Repaint() override;
+
+    // Mouse notifications from the parent (client coordinates of the control).
+    virtual void MouseDown(int button, int x, int y);
+    virtual void MouseUp(int button, int x, int y);
+    virtual void MouseMove(int x, int y);
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+
+protected:
+    void BoundsChanged() override;
+    void VisibleChanged() override;
+
+private:
+    bool pressed_ = false;
+};
+
+// A control with a window of its own: a platform control subclassed so that
+// the program sees its messages, or a window class of the program's own.
+class TWinControl : public TControl {
+    QUARNEL_COMPONENT(TWinControl, TControl)
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    HWND Handle() const { return handle_; }
+    int ControlId() const { return controlId_; }
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded();
+    // Destroys and makes the window again (keeps the control's state).
+    void RecreateWnd();
+
+    const std::vector<TControl*>& Controls() const { return controls_; }
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    TControl* ControlAtPos(POINT clientPoint, bool allowDisabled) const;
+
+    int TabOrder() const { return tabOrder_; }
+    bool TabStop() const { return tabStop_; }
+    bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    void Invalidate() override;
+    void Repaint() override;
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetHint(const std::string& hint) override;
+    bool SetProperty(const std::string& name, const PropertyValue& value) override;
+
+    // Paints the windowless children that meet `area` (client coordinates)
+    // into dc, after filling the area with the background colour; used by the
+    // buffered paint and by an immediate repaint.
+    void PaintGraphicControls(HDC dc, const RECT& area);
+    void PaintAreaNow(const RECT& area);
+
+    // Window procedure of this control; the default passes the message on.
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // A notification that the parent reflects back to the child that sent it
+    // (WM_COMMAND, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*).
+    virtual bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    static TWinControl* FromHandle(HWND window);
+
+protected:
+    struct CreateParams {
+        const char* className = nullptr;  // a platform class, or null for the program's own
+        DWORD style = 0;
+        DWORD exStyle = 0;
+        HWND parent = nullptr;
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    virtual void FillCreateParams(CreateParams& params);
+    virtual void CreateWnd();
+    // After the window exists: fonts, texts and states are given to it.
+    virtual void HandleCreated();
+    // Before the window goes: state that must survive a re-creation is kept.
+    virtual void HandleDestroying() {}
+    void DestroyHandle();
+    LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void TextChanged() override;
+    void EnabledChanged() override;
+    void VisibleChanged() override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    void BoundsChanged() override;
+
+    // Background brush for WM_CTLCOLOR* replies, in this control's colour.
+    HBRUSH BackgroundBrush();
+    void UpdateTooltip();
+
+    // The program's own window class used by forms and container windows.
+    static const char* OwnClassName();
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int controlId_ = 0;
+
+private:
+    void RecreateChildren();
+
+    HWND handle_ = nullptr;
+    WNDPROC previousProc_ = nullptr;
+    std::vector<TControl*> controls_;
+    int tabOrder_ = -1;
+    bool tabStop_ = false;
+    ScopedBrush background_;
+    TColor backgroundColor_ = 0xFFFFFFFF;
+    TGraphicControl* mouseControl_ = nullptr;
+    TGraphicControl* hoverControl_ = nullptr;
+    HWND tooltip_ = nullptr;
+
+    friend class TForm;
+};
+
+}  // namespace ui
