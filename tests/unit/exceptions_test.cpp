@@ -1,6 +1,6 @@
-#include "ui/exceptions.h"
-
 #include <gtest/gtest.h>
+
+#include "ui/exceptions.h"
 
 TEST(Format, FillsPlaceholdersOfAnyLength) {
     EXPECT_EQ(ui::Format("Value must be between %d and %d", -2147483647, 99),
