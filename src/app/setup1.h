@@ -42,8 +42,12 @@ public:
     ui::TCheckBox* CheckBox1 = nullptr;
     ui::TCheckBox* CheckBox2 = nullptr;
 
+    // Where the directory dialog starts when the edit names no directory.
+    const std::string& InitialDir() const { return initialDir_; }
+
 private:
     void BindControls();
+    std::string initialDir_;
 };
 
 }  // namespace app
