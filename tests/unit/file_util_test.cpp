@@ -449,7 +449,7 @@ TEST_F(ClearTreeTest, WithoutRemovalEveryDirectoryStaysEmpty) {
     MakeTree(dir_ / "tree");
     EXPECT_TRUE(engine::ClearDirectoryTree(dir_ / "tree\\", false));
     EXPECT_TRUE(IsEmptyDirectory(dir_ / "tree\\sub\\deeper"));
-    EXPECT_TRUE(IsEmptyDirectory(dir_ / "tree\\sub") == false);
+    EXPECT_TRUE(engine::IsDirectoryPresent(dir_ / "tree\\sub\\deeper"));
     EXPECT_FALSE(engine::IsFilePresent(dir_ / "tree\\sub\\locked.dat"));
     EXPECT_FALSE(engine::IsFilePresent(dir_ / "tree\\top.exe"));
 }
