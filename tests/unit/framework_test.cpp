@@ -30,13 +30,15 @@ void DrainQuit() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
+    ui::Application()->ResetTerminated();
 }
 
 }  // namespace
 
 TEST(ErrorBox, FullStopAddedOnlyAfterCharactersAboveIt) {
     EXPECT_EQ(ui::ErrorBoxText("Cannot open file C:\\a\\b"), "Cannot open file C:\\a\\b.");
-    EXPECT_EQ(ui::ErrorBoxText("Invalid data type for 'Path'"), "Invalid data type for 'Path'.");
+    // A closing quote is below the full stop: no full stop after it.
+    EXPECT_EQ(ui::ErrorBoxText("Invalid data type for 'Path'"), "Invalid data type for 'Path'");
     EXPECT_EQ(ui::ErrorBoxText("Stream read error."), "Stream read error.");
     EXPECT_EQ(ui::ErrorBoxText("Done!"), "Done!");     // '!' is below '.'
     EXPECT_EQ(ui::ErrorBoxText("50%-"), "50%-");       // '-' is below '.'
@@ -47,12 +49,12 @@ TEST(ErrorBox, FullStopAddedOnlyAfterCharactersAboveIt) {
 TEST(ErrorBox, ShowsMessageUnderTheApplicationTitle) {
     RecordingResponder responder;
     responder.Install();
-    ui::Application()->HandleException(ui::Exception("Failed to set data for 'Path'"));
+    ui::Application()->HandleException(ui::Exception("Cannot open file C:\\pelkin"));
     ui::Application()->HandleException(ui::EAbort());  // the silent kind shows nothing
     ASSERT_EQ(responder.seen.size(), 1u);
     EXPECT_TRUE(responder.seen[0].standardErrorBox);
     EXPECT_EQ(responder.seen[0].caption, "Quarnel Setup");
-    EXPECT_EQ(responder.seen[0].text, "Failed to set data for 'Path'.");
+    EXPECT_EQ(responder.seen[0].text, "Cannot open file C:\\pelkin.");
 }
 
 TEST(MessageDialogs, CaptionsByKind) {
@@ -71,8 +73,7 @@ TEST(MessageDialogs, CaptionsByKind) {
     EXPECT_EQ(responder.seen[3].caption, "Information");
 }
 
-// Runs last among the dialog tests: a fetched quit request stays for the run.
-TEST(MessageDialogs, ZZ_AfterATerminateRequestEveryDialogAnswersCancelUnasked) {
+TEST(MessageDialogs, AfterATerminateRequestEveryDialogAnswersCancelUnasked) {
     RecordingResponder responder;
     responder.answer = ui::mrYes;
     responder.Install();
@@ -161,7 +162,7 @@ TEST(Forms, ModalResultOfAButtonEndsTheLoopAfterItsHandlerAndRunsTheCloseHandler
     delete form;
 }
 
-TEST(Forms, ZZ_QuitRequestEndsAModalLoopWithCancelWithoutTheCloseHandler) {
+TEST(Forms, QuitRequestEndsAModalLoopWithCancelWithoutTheCloseHandler) {
     auto* form = new ui::TForm();
     bool closed = false;
     form->RegisterEventHandler("Closing", ui::TCloseEvent([&](ui::TComponent*, ui::TCloseAction&) {
