@@ -29,12 +29,8 @@ const char kDefaultList[] =
 
 class CheckListBoxTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (ui::Application() == nullptr) ownedApplication_ = std::make_unique<ui::TApplication>();
-        ui::RegisterStandardClasses();
-        controls::RegisterCheckListBoxClass();
-    }
-    static void TearDownTestSuite() { ownedApplication_.reset(); }
+    // The application object comes from the test entry.
+    static void SetUpTestSuite() { controls::RegisterCheckListBoxClass(); }
 
     void SetUp() override {
         form_ = std::make_unique<ui::TForm>();
@@ -88,7 +84,6 @@ protected:
         return states;
     }
 
-    static std::unique_ptr<ui::TApplication> ownedApplication_;
     std::unique_ptr<ui::TForm> form_;
     TCheckListBox* list_ = nullptr;
     int events_ = 0;
@@ -96,8 +91,6 @@ protected:
     int watched_ = -1;
     std::vector<TCheckBoxState> statesAtEvent_;
 };
-
-std::unique_ptr<ui::TApplication> CheckListBoxTest::ownedApplication_;
 
 // ----------------------------------------------------------------- the window
 
@@ -154,7 +147,7 @@ TEST_F(CheckListBoxTest, OwnerDrawFixedStyleKeepsItsStoredRowHeight) {
 }
 
 TEST_F(CheckListBoxTest, MeasureEventSetsEachVariableRowsHeight) {
-    form_->RegisterHandler(
+    form_->RegisterEventHandler(
         "Measure", std::any(controls::TMeasureItemEvent(
                        [](ui::TComponent*, int index, int& height) { height += 4 * index; })));
     Load(
