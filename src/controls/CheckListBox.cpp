@@ -474,8 +474,8 @@ void TCheckListBox::DrawItem(HDC dc, int index, const RECT& rect, UINT state) {
         ::FillRect(dc, &text, fill.Get());
         if (exists) {
             const std::string caption = Item(index);
-            ::TextOutA(dc, text.left + 2, text.top, caption.c_str(),
-                       static_cast<int>(caption.size()));
+            ::ExtTextOutA(dc, text.left + 2, text.top, 0, nullptr, caption.c_str(),
+                          static_cast<UINT>(caption.size()), nullptr);
         }
     }
     if ((state & ODS_FOCUS) != 0) ::DrawFocusRect(dc, &text);
