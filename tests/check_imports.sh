@@ -8,8 +8,7 @@ allow=$2
 [ -f "$exe" ] || { echo "no shipped executable at $exe"; exit 1; }
 imports=$(i686-w64-mingw32-objdump -p "$exe" | awk '
     /DLL Name:/ { dll = toupper($3); next }
-    dll != "" && /^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ { print dll "!" $3 }
-    /^$/ { if (seen) dll = ""; }
+    dll != "" && /^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_]/ { print dll "!" $NF }
 ' | sort -u)
 count=$(echo "$imports" | grep -c . || true)
 [ "$count" -gt 0 ] || { echo "no imports read from $exe"; exit 1; }

@@ -144,22 +144,27 @@ void TApplication::ShowException(const std::exception& error) {
                   MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
+namespace {
+
+struct DisableContext {
+    HWND except;
+    std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK DisableOne(HWND window, LPARAM data) {
+    auto* c = reinterpret_cast<DisableContext*>(data);
+    if (window != c->except && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+        ::EnableWindow(window, FALSE);
+        c->disabled.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TApplication::DisableTaskWindows(HWND except) {
-    struct Context {
-        HWND except;
-        std::vector<HWND> disabled;
-    } context{except, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(data);
-            if (window != c->except && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-                ::EnableWindow(window, FALSE);
-                c->disabled.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
+    DisableContext context{except, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(&context));
     return context.disabled;
 }
 

@@ -45,6 +45,8 @@ public:
     // ends (the main loop ends the program, a modal loop answers Cancel).
     void Terminate();
     bool Terminated() const { return terminated_; }
+    // Forgets a fetched quit request (tests run many loops in one process).
+    void ResetTerminated() { terminated_ = false; }
     // Fetches a quit request that waits in the queue (other messages stay);
     // answers Terminated afterwards.
     bool FetchPendingQuit();

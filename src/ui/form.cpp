@@ -48,7 +48,7 @@ void TForm::ThrowMissing(const std::string& name) const {
     throw EResourceError("Component " + name + " of " + Name() + " not found");
 }
 
-void TForm::RegisterHandler(const std::string& name, std::any handler) {
+void TForm::RegisterEventHandler(const std::string& name, std::any handler) {
     handlers_[name] = std::move(handler);
 }
 

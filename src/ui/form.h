@@ -60,9 +60,10 @@ public:
     HICON Icon() const { return icon_; }
 
     // Handlers by the names the form data uses.
-    void RegisterHandler(const std::string& name, std::any handler);
-    void RegisterHandler(const std::string& name, std::function<void(TComponent*)> handler) {
-        RegisterHandler(name, std::any(TNotifyEvent(std::move(handler))));
+    // Handlers of any event type (the std::any holds that event's function type).
+    void RegisterEventHandler(const std::string& name, std::any handler);
+    void RegisterHandler(const std::string& name, TNotifyEvent handler) {
+        RegisterEventHandler(name, std::any(std::move(handler)));
     }
 
     TNotifyEvent OnCreate;

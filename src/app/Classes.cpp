@@ -1,0 +1,15 @@
+#include "app/Classes.h"
+
+#include "controls/CheckListBox.h"
+#include "controls/StringHolder.h"
+#include "ui/form.h"
+
+namespace app {
+
+void RegisterClasses() {
+    ui::RegisterStandardClasses();
+    controls::RegisterStringHolderClass();
+    controls::RegisterCheckListBoxClass();
+}
+
+}  // namespace app

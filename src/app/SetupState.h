@@ -1,0 +1,35 @@
+// The state one run of the program shares between its windows and the
+// install and removal procedures.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace engine {
+class TRegistry;
+}
+
+namespace app {
+
+class TLicenseForm;
+class TSetupForm;
+class TForm1;
+
+// The directory to install into or remove from.
+extern std::string InstallDir;
+// The current directory at the setup window's creation plus a backslash; the
+// suite's files are read from there.
+extern std::string SourceDir;
+// The registry accessor of the current group of registry operations; empty
+// between groups.
+extern std::unique_ptr<engine::TRegistry> SetupRegistry;
+
+extern TLicenseForm* LicenseForm;
+extern TSetupForm* SetupForm;
+extern TForm1* Form1;
+
+// Makes a fresh accessor rooted at HKEY_LOCAL_MACHINE for one group of work.
+engine::TRegistry& NewSetupRegistry();
+void FreeSetupRegistry();
+
+}  // namespace app

@@ -1,0 +1,93 @@
+#include "app/setup1.h"
+
+#include "app/Platform.h"
+#include "app/SetupState.h"
+#include "app/setupf.h"
+#include "controls/CheckListBox.h"
+#include "engine/InstallRecords.h"
+#include "engine/Registry.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/std_controls.h"
+
+namespace app {
+
+TSetupForm::TSetupForm() {
+    RegisterHandler("FormCreate", [this](ui::TComponent* s) { FormCreate(s); });
+    RegisterEventHandler("FormClose", ui::TCloseEvent([this](ui::TComponent* s,
+                                                             ui::TCloseAction& a) { FormClose(s, a); }));
+    RegisterHandler("SelectDirectoryChange", [this](ui::TComponent* s) { SelectDirectoryChange(s); });
+    RegisterHandler("ProductToInstallClickCheck",
+                    [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
+    RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
+}
+
+void TSetupForm::BindControls() {
+    FreeSpaceLabel = Find<ui::TLabel>("FreeSpaceLabel");
+    StatusLabel = Find<ui::TLabel>("StatusLabel");
+    SelectDirectory = Find<ui::TEdit>("SelectDirectory");
+    InstallButton = Find<ui::TBitBtn>("InstallButton");
+    RemoveButton = Find<ui::TBitBtn>("RemoveButton");
+    BitBtn1 = Find<ui::TBitBtn>("BitBtn1");
+    ProductToInstall = Find<controls::TCheckListBox>("ProductToInstall");
+    MenuCreateCheckBox = Find<ui::TCheckBox>("MenuCreateCheckBox");
+    CheckBox1 = Find<ui::TCheckBox>("CheckBox1");
+    CheckBox2 = Find<ui::TCheckBox>("CheckBox2");
+}
+
+void TSetupForm::FormCreate(ui::TComponent*) {
+    BindControls();
+
+    Form1 = new TForm1();
+    Form1->Create();
+    Form1->Show();
+
+    if (!IsWindows95Family(OsVersionText())) {
+        ui::MessageDlg("This software is designed for Windows95/98", ui::TMsgDlgType::mtError,
+                       ui::TMsgDlgButtons::mbOK);
+        ui::Application()->Terminate();
+    }
+
+    SourceDir = CurrentDirectoryWithBackslash();
+
+    {
+        // The accessor lives for this group of work only, also when the read fails.
+        struct FreeOnExit {
+            ~FreeOnExit() { FreeSetupRegistry(); }
+        } freeOnExit;
+        engine::TRegistry& registry = NewSetupRegistry();
+        if (registry.OpenRegistryKey(engine::records::kInstallKey, true))
+            InstallDir = registry.ReadTextValue(engine::records::kPathValue);
+        initialDir_ = InstallDir;
+        SelectDirectory->SetText(initialDir_);
+        registry.CloseRegistryKey();
+    }
+
+    if (InstallDir.empty()) RemoveButton->SetEnabled(false);
+    if (InstallDir.empty()) InstallDir = "c:\\quarnel";
+    InstallButton->SetEnabled(false);
+}
+
+void TSetupForm::FormClose(ui::TComponent*, ui::TCloseAction&) {
+    if (Form1 != nullptr) Form1->Close();
+    ui::Application()->Terminate();
+}
+
+void TSetupForm::SelectDirectoryChange(ui::TComponent*) { InstallDir = SelectDirectory->Text(); }
+
+void TSetupForm::ProductToInstallClickCheck(ui::TComponent*) {
+    bool any = false;
+    for (int i = 0; i < 5; ++i) {
+        if (ProductToInstall->Checked(i)) any = true;
+    }
+    InstallButton->SetEnabled(any);
+}
+
+void TSetupForm::BitBtn1Click(ui::TComponent*) { ui::Application()->Terminate(); }
+
+void TSetupForm::ShowStatus(const std::string& text) {
+    StatusLabel->SetCaption(text);
+    StatusLabel->Repaint();
+}
+
+}  // namespace app

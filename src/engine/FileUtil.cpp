@@ -1,0 +1,243 @@
+#include "engine/FileUtil.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "engine/ProgressTarget.h"
+#include "ui/handles.h"
+
+namespace engine {
+
+namespace {
+
+constexpr DWORD kVolumeLabel = 0x08;
+
+bool HasAttributes(const std::string& path, DWORD& attributes) {
+    attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FullPath(const std::string& path) {
+    char buffer[MAX_PATH];
+    char* namePart = nullptr;
+    const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &namePart);
+    if (length == 0 || length >= MAX_PATH) return path;
+    return std::string(buffer, length);
+}
+
+// Gives `destination` the last-write time of `source` as a DOS date and time
+// in local time, as the file systems of the Windows 95 family keep it.
+void CopyLastWriteTime(HANDLE source, HANDLE destination) {
+    FILETIME written;
+    FILETIME local;
+    WORD date = 0;
+    WORD time = 0;
+    if (!::GetFileTime(source, nullptr, nullptr, &written) ||
+        !::FileTimeToLocalFileTime(&written, &local) ||
+        !::FileTimeToDosDateTime(&local, &date, &time) ||
+        !::DosDateTimeToFileTime(date, time, &local) ||
+        !::LocalFileTimeToFileTime(&local, &written)) {
+        return;
+    }
+    ::SetFileTime(destination, nullptr, nullptr, &written);
+}
+
+// The copy proper. Scope order is the clean-up order: the destination is
+// closed first, then the source, and the buffer freed last.
+void CopyContents(const std::string& source, const std::string& destination,
+                  const ProgressTarget& progress) {
+    std::vector<char> buffer(kCopyBufferSize);
+    // Taken before the source is open: the lookup searches for the name.
+    const std::int32_t size = SourceFileSize(source);
+
+    ui::ScopedHandle input(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!input.IsValid()) throw EFOpenError(ui::Format("Cannot open file %s", source.c_str()));
+
+    progress.SetMaximum(size);
+    progress.SetMinimum(0);
+    progress.SetPosition(0);
+
+    EnsureDirectoryPath(DirectoryPart(destination));
+    ui::ScopedHandle output(::CreateFileA(destination.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output.IsValid()) {
+        throw EFCreateError(ui::Format("Cannot create file %s", destination.c_str()));
+    }
+
+    std::uint32_t total = 0;
+    DWORD read = 0;
+    do {
+        if (!::ReadFile(input.Get(), buffer.data(), kCopyBufferSize, &read, nullptr)) {
+            throw EReadError();
+        }
+        if (read > 0) {
+            // A short write that reports success is not looked into.
+            DWORD written = 0;
+            if (!::WriteFile(output.Get(), buffer.data(), read, &written, nullptr)) {
+                throw EWriteError();
+            }
+        }
+        total += read;
+        progress.SetPosition(static_cast<std::int32_t>(total));
+    } while (read == kCopyBufferSize);
+
+    CopyLastWriteTime(input.Get(), output.Get());
+    output.Close();
+    input.Close();
+}
+
+}  // namespace
+
+void CopyFileWithProgress(const std::string& source, const std::string& destination,
+                          ui::TComponent* progress) {
+    std::string target = destination;
+    DWORD attributes;
+    if (HasAttributes(target, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        target = AppendBackslash(target) + FileNamePart(source);
+    }
+
+    const ProgressTarget bar(progress);
+    try {
+        CopyContents(source, target, bar);
+    } catch (...) {
+        // The bar falls back to 0 on failure too; should the control refuse
+        // even that, its error is the one that leaves.
+        bar.SetPosition(0);
+        throw;
+    }
+    bar.SetPosition(0);
+}
+
+void EnsureDirectoryPath(const std::string& path) {
+    if (path.empty()) return;
+    std::string directory = path;
+    if (directory.back() == '\\') directory.pop_back();
+    if (directory.size() < 3 || IsDirectoryPresent(directory)) return;
+    // "c:\dir\" left over from "c:\dir\\": its parent is itself, and a
+    // recursion on it would never end.
+    const std::string parent = DirectoryPart(directory);
+    if (parent == directory) return;
+    EnsureDirectoryPath(parent);
+    ::CreateDirectoryA(directory.c_str(), nullptr);
+}
+
+void MakeDirectory(const std::string& path) { ::CreateDirectoryA(path.c_str(), nullptr); }
+
+bool IsDirectoryPresent(const std::string& path) {
+    DWORD attributes;
+    return HasAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFilePresent(const std::string& path) {
+    DWORD attributes;
+    return HasAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string AppendBackslash(const std::string& path) {
+    if (path.empty()) return path;
+    const char last = path.back();
+    if (last == ':' || last == '\\') return path;
+    const unsigned char first = static_cast<unsigned char>(path[0]);
+    if (path.size() == 1 && ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z'))) {
+        return path + ":\\";
+    }
+    return path + "\\";
+}
+
+std::string DirectoryPart(const std::string& path) {
+    const std::string::size_type at = path.find_last_of("\\:");
+    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+}
+
+std::string FileNamePart(const std::string& path) {
+    const std::string::size_type at = path.find_last_of("\\:");
+    return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+std::int32_t SourceFileSize(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(FullPath(path).c_str(), &found));
+    // Every kind of entry counts (attribute mask 0x3F): FindFirstFileA
+    // excludes nothing, so the first entry found answers.
+    if (!search.IsValid()) return -1;
+    return static_cast<std::int32_t>(found.nFileSizeLow);
+}
+
+bool DeleteMatchingFiles(const std::string& mask) {
+    // Deletions use the mask's directory part as given, not the expanded one.
+    const std::string directory = DirectoryPart(mask);
+    WIN32_FIND_DATAA entry;
+    ui::ScopedFind search(::FindFirstFileA(FullPath(mask).c_str(), &entry));
+    bool result = search.IsValid();
+    if (!result) return false;
+    do {
+        if (entry.cFileName[0] == '.') continue;
+        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel)) != 0) continue;
+        result = ::DeleteFileA((directory + entry.cFileName).c_str()) != FALSE;
+        if (!result) break;
+    } while (::FindNextFileA(search.Get(), &entry));
+    return result;
+}
+
+namespace {
+
+// One entry of a directory being cleared; `result` is and-ed with the outcome.
+void ClearEntry(const std::string& base, const WIN32_FIND_DATAA& entry, bool removeItself,
+                bool& result) {
+    const DWORD attributes = entry.dwFileAttributes;
+    if (entry.cFileName[0] == '.' || attributes == kVolumeLabel) return;
+    const std::string name = base + entry.cFileName;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        // Every entry is tried, also after an earlier failure.
+        result = ClearDirectoryTree(name, removeItself) && result;
+    } else if ((attributes & kVolumeLabel) == 0) {
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        }
+        result = ::DeleteFileA(name.c_str()) != FALSE && result;
+    }
+}
+
+}  // namespace
+
+bool ClearDirectoryTree(const std::string& path, bool removeItself) {
+    if (!IsDirectoryPresent(path)) return false;
+    bool result = true;
+    const std::string base = AppendBackslash(path);
+    DWORD endOfSearch = ERROR_SUCCESS;
+    {
+        WIN32_FIND_DATAA entry;
+        ui::ScopedFind search(::FindFirstFileA((base + "*.*").c_str(), &entry));
+        if (search.IsValid()) {
+            do {
+                ClearEntry(base, entry, removeItself, result);
+            } while (::FindNextFileA(search.Get(), &entry));
+        }
+        endOfSearch = ::GetLastError();
+    }
+    // Only a directory whose search ran out of entries is removed, and never
+    // a bare drive ("x:" names the current directory of that drive).
+    const bool bareDrive = path.size() == 2 && path[1] == ':';
+    if (removeItself && result && endOfSearch == ERROR_NO_MORE_FILES && !bareDrive) {
+        result = ::RemoveDirectoryA(path.c_str()) != FALSE && result;
+    }
+    return result;
+}
+
+namespace {
+
+std::string AskDirectory(UINT(WINAPI* query)(LPSTR, UINT)) {
+    char buffer[1024];
+    UINT length = query(buffer, sizeof(buffer));
+    if (length >= sizeof(buffer)) length = 0;
+    return std::string(buffer, length);
+}
+
+}  // namespace
+
+std::string WindowsDirectoryPath() { return AskDirectory(&::GetWindowsDirectoryA); }
+std::string SystemDirectoryPath() { return AskDirectory(&::GetSystemDirectoryA); }
+
+}  // namespace engine

@@ -1,0 +1,63 @@
+// File-system routines of the install and the removal: the copy with a
+// progress control following the bytes, directory making, deletion by
+// wildcard, emptying a tree, and the Windows and system directories.
+//
+// Paths are 8-bit text used exactly as given: doubled backslashes are not
+// collapsed and a trailing dot stays ("wardex." is the file wardex).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/StreamErrors.h"
+#include "ui/component.h"
+
+namespace engine {
+
+// One buffer of this size per copy; the progress moves once per block.
+constexpr std::uint32_t kCopyBufferSize = 8192;
+
+// Copies `source` to `destination` (or into it, under the source's file name,
+// when it names a directory), making missing directories on the way. The
+// destination gets normal attributes and the source's last-write time at DOS
+// resolution (two seconds, local time). `progress`, when of a known kind,
+// runs from 0 to the size in bytes and is set back to 0 at the end, failures
+// included. Raises EFOpenError, EFCreateError, EReadError or EWriteError;
+// errors raised by the progress control pass through.
+void CopyFileWithProgress(const std::string& source, const std::string& destination,
+                          ui::TComponent* progress);
+
+// Makes a directory and any missing parents, outermost first; silent.
+void EnsureDirectoryPath(const std::string& path);
+// Makes the one directory named; parents are not made and failure is silent.
+void MakeDirectory(const std::string& path);
+bool IsDirectoryPresent(const std::string& path);
+// Present and not a directory.
+bool IsFilePresent(const std::string& path);
+
+// "" stays "", "c:" and "c:\" stay, a lone drive letter "c" becomes "c:\",
+// anything else gets a backslash appended.
+std::string AppendBackslash(const std::string& path);
+// Text up to and including the last backslash or colon; "" when neither.
+std::string DirectoryPart(const std::string& path);
+// Text after the last backslash or colon.
+std::string FileNamePart(const std::string& path);
+
+// Low 32 bits of the size, as a signed number; -1 when not found.
+std::int32_t SourceFileSize(const std::string& path);
+
+// Deletes the files matching a wildcard name (directories are left alone).
+// True when something matched and every deletion succeeded; stops at the
+// first failed deletion, so a read-only match ends it.
+bool DeleteMatchingFiles(const std::string& mask);
+
+// Deletes everything below `path`, read-only files included, and the
+// directory itself when `removeItself` is set and all else went well. A bare
+// drive ("x:") is never removed. True when everything tried succeeded.
+bool ClearDirectoryTree(const std::string& path, bool removeItself);
+
+// No trailing backslash unless the directory is a drive root.
+std::string WindowsDirectoryPath();
+std::string SystemDirectoryPath();
+
+}  // namespace engine

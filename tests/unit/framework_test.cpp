@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/exceptions.h"
+#include "ui/form.h"
+#include "ui/form_data.h"
+#include "ui/std_controls.h"
+
+namespace {
+
+// Records every dialog and answers with a fixed result.
+struct RecordingResponder {
+    std::vector<ui::DialogRequest> seen;
+    int answer = ui::mrOk;
+    void Install() {
+        ui::SetDialogResponder([this](const ui::DialogRequest& r) {
+            seen.push_back(r);
+            return answer;
+        });
+    }
+    ~RecordingResponder() { ui::SetDialogResponder(nullptr); }
+};
+
+// Takes a pending quit request out of the queue so that later tests start clean.
+void DrainQuit() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    ui::Application()->ResetTerminated();
+}
+
+}  // namespace
+
+TEST(ErrorBox, FullStopAddedOnlyAfterCharactersAboveIt) {
+    EXPECT_EQ(ui::ErrorBoxText("Cannot open file C:\\a\\b"), "Cannot open file C:\\a\\b.");
+    // A closing quote is below the full stop: no full stop after it.
+    EXPECT_EQ(ui::ErrorBoxText("Invalid data type for 'Path'"), "Invalid data type for 'Path'");
+    EXPECT_EQ(ui::ErrorBoxText("Stream read error."), "Stream read error.");
+    EXPECT_EQ(ui::ErrorBoxText("Done!"), "Done!");     // '!' is below '.'
+    EXPECT_EQ(ui::ErrorBoxText("50%-"), "50%-");       // '-' is below '.'
+    EXPECT_EQ(ui::ErrorBoxText("path/"), "path/.");    // '/' is above '.'
+    EXPECT_EQ(ui::ErrorBoxText(""), "");
+}
+
+TEST(ErrorBox, ShowsMessageUnderTheApplicationTitle) {
+    RecordingResponder responder;
+    responder.Install();
+    ui::Application()->HandleException(ui::Exception("Cannot open file C:\\pelkin"));
+    ui::Application()->HandleException(ui::EAbort());  // the silent kind shows nothing
+    ASSERT_EQ(responder.seen.size(), 1u);
+    EXPECT_TRUE(responder.seen[0].standardErrorBox);
+    EXPECT_EQ(responder.seen[0].caption, "Quarnel Setup");
+    EXPECT_EQ(responder.seen[0].text, "Cannot open file C:\\pelkin.");
+}
+
+TEST(MessageDialogs, CaptionsByKind) {
+    RecordingResponder responder;
+    responder.answer = ui::mrYes;
+    responder.Install();
+    EXPECT_EQ(ui::MessageDlg("q", ui::TMsgDlgType::mtConfirmation, ui::TMsgDlgButtons::mbYesNo),
+              ui::mrYes);
+    ui::MessageDlg("w", ui::TMsgDlgType::mtWarning, ui::TMsgDlgButtons::mbOK);
+    ui::MessageDlg("e", ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
+    ui::MessageDlg("i", ui::TMsgDlgType::mtInformation, ui::TMsgDlgButtons::mbOK);
+    ASSERT_EQ(responder.seen.size(), 4u);
+    EXPECT_EQ(responder.seen[0].caption, "Confirm");
+    EXPECT_EQ(responder.seen[1].caption, "Warning");
+    EXPECT_EQ(responder.seen[2].caption, "Error");
+    EXPECT_EQ(responder.seen[3].caption, "Information");
+}
+
+TEST(MessageDialogs, AfterATerminateRequestEveryDialogAnswersCancelUnasked) {
+    RecordingResponder responder;
+    responder.answer = ui::mrYes;
+    responder.Install();
+    ui::Application()->Terminate();
+    EXPECT_EQ(ui::MessageDlg("Ok to reboot ?", ui::TMsgDlgType::mtInformation,
+                             ui::TMsgDlgButtons::mbYesNo),
+              ui::mrCancel);
+    EXPECT_TRUE(ui::Application()->Terminated());
+    EXPECT_EQ(ui::MessageDlg("again", ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK),
+              ui::mrCancel);
+    EXPECT_TRUE(responder.seen.empty());
+    DrainQuit();
+}
+
+TEST(FormData, ParsesNestedComponentsAndValueKinds) {
+    const ui::FormNode root = ui::ParseFormData(R"(
+        # comment
+        F : TForm {
+          Caption: "Quote \" and back\\slash"
+          Left: -5
+          Colour: 0x02CACACA
+          Icons: [biSystemMenu biHelp]
+          Lines: ["a" "" "c"]
+          Image: @TILE
+          OnCreate: FormCreate
+          Inner : TLabel { Caption: "x" }
+        })");
+    EXPECT_EQ(root.name, "F");
+    EXPECT_EQ(root.className, "TForm");
+    ASSERT_EQ(root.properties.size(), 7u);
+    EXPECT_EQ(root.properties[0].second.text, "Quote \" and back\\slash");
+    EXPECT_EQ(root.properties[1].second.integer, -5);
+    EXPECT_EQ(root.properties[2].second.integer, 0x02CACACA);
+    EXPECT_EQ(root.properties[3].second.AsIdentSet("Icons"),
+              (std::vector<std::string>{"biSystemMenu", "biHelp"}));
+    EXPECT_EQ(root.properties[4].second.AsTextList("Lines"),
+              (std::vector<std::string>{"a", "", "c"}));
+    EXPECT_EQ(root.properties[5].second.kind, ui::PropertyValue::Kind::Resource);
+    EXPECT_EQ(root.properties[6].second.AsIdent("OnCreate"), "FormCreate");
+    ASSERT_EQ(root.children.size(), 1u);
+    EXPECT_EQ(root.children[0].className, "TLabel");
+}
+
+TEST(FormData, MalformedTextNamesTheLine) {
+    try {
+        ui::ParseFormData("F : TForm {\n  Caption: \"open\n}");
+        FAIL() << "no error";
+    } catch (const ui::EResourceError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(ui::ParseFormData("F : TForm { Left: 1 "), ui::EResourceError);
+    EXPECT_THROW(ui::ParseFormData("F : TForm { Left 1 }"), ui::EResourceError);
+}
+
+TEST(Forms, UnknownPropertyClassOrHandlerIsRefused) {
+    auto* form = new ui::TForm();
+    EXPECT_THROW(form->CreateFromText("F : TForm { Colour: 1 }"), ui::EResourceError);
+    delete form;
+    form = new ui::TForm();
+    EXPECT_THROW(form->CreateFromText("F : TForm { X : TNoSuchThing { } }"), ui::EResourceError);
+    delete form;
+    form = new ui::TForm();
+    EXPECT_THROW(form->CreateFromText("F : TForm { OnCreate: Missing }"), ui::EResourceError);
+    delete form;
+}
+
+TEST(Forms, ModalResultOfAButtonEndsTheLoopAfterItsHandlerAndRunsTheCloseHandler) {
+    auto* form = new ui::TForm();
+    std::vector<std::string> order;
+    form->RegisterHandler("Clicked", [&](ui::TComponent*) {
+        order.push_back("click:" + std::to_string(form->ModalResult()));
+    });
+    form->RegisterEventHandler("Closing", ui::TCloseEvent([&](ui::TComponent*, ui::TCloseAction&) {
+                                   order.push_back("close");
+                               }));
+    form->CreateFromText(R"(F : TForm {
+        ClientWidth: 200 ClientHeight: 100 OnClose: Closing
+        B : TBitBtn { Left: 4 Top: 4 Width: 105 Height: 33 Caption: "Exit" Kind: bkNo OnClick: Clicked }
+      })");
+    auto* button = form->Find<ui::TBitBtn>("B");
+    EXPECT_TRUE(button->IsCancel());
+    ::PostMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Escape
+    EXPECT_EQ(form->ShowModal(), ui::mrNo);
+    EXPECT_EQ(order, (std::vector<std::string>{"click:7", "close"}));
+    EXPECT_FALSE(::IsWindowVisible(form->Handle()));
+    delete form;
+}
+
+TEST(Forms, QuitRequestEndsAModalLoopWithCancelWithoutTheCloseHandler) {
+    auto* form = new ui::TForm();
+    bool closed = false;
+    form->RegisterEventHandler("Closing", ui::TCloseEvent([&](ui::TComponent*, ui::TCloseAction&) {
+                                   closed = true;
+                               }));
+    form->CreateFromText("F : TForm { ClientWidth: 100 ClientHeight: 50 OnClose: Closing }");
+    ui::Application()->Terminate();
+    EXPECT_EQ(form->ShowModal(), ui::mrCancel);
+    EXPECT_FALSE(closed);
+    delete form;
+    DrainQuit();
+}
+
+TEST(Forms, ClientSizeAndChildGeometryFollowTheFormData) {
+    auto* form = new ui::TForm();
+    form->CreateFromText(R"(F : TForm {
+        Left: 162 Top: 285 BorderStyle: bsSingle BorderIcons: [biSystemMenu]
+        ClientWidth: 457 ClientHeight: 262
+        L : TLabel { Left: 4 Top: 184 Caption: "Progress" Font.Style: [fsBold] }
+      })");
+    RECT client;
+    ::GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(client.right, 457);
+    EXPECT_EQ(client.bottom, 262);
+    RECT window;
+    ::GetWindowRect(form->Handle(), &window);
+    EXPECT_EQ(window.left, 162);
+    EXPECT_EQ(window.top, 285);
+    const LONG style = ::GetWindowLongA(form->Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    // An auto-sized label takes the size of its text and grows with it.
+    auto* label = form->Find<ui::TLabel>("L");
+    EXPECT_EQ(label->Height(), 13);
+    const int before = label->Width();
+    label->SetCaption("Copying Wardex Executable");
+    EXPECT_GT(label->Width(), before);
+    delete form;
+}

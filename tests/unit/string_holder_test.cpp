@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "controls/StringHolder.h"
+#include "ui/exceptions.h"
+
+using controls::TStringHolder;
+
+TEST(StringHolder, ScrambleRepeatsTheKeyAndIsItsOwnInverse) {
+    EXPECT_EQ(TStringHolder::Scramble("plain", ""), "plain");
+    const std::string key = "k2";
+    const std::string line = "A line longer than the key";
+    const std::string scrambled = TStringHolder::Scramble(line, key);
+    ASSERT_EQ(scrambled.size(), line.size());
+    for (size_t i = 0; i < line.size(); ++i)
+        EXPECT_EQ(scrambled[i], static_cast<char>(line[i] ^ key[i % 2])) << i;
+    EXPECT_EQ(TStringHolder::Scramble(scrambled, key), line);
+}
+
+TEST(StringHolder, PersistedFormRoundTrip) {
+    TStringHolder holder(nullptr);
+    holder.SetKeyString("secret");
+    holder.SetStrings({" -Rights-", "", "terms"});
+    const std::vector<std::string> data = holder.StrData();
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_EQ(data[0], "secret");
+    EXPECT_NE(data[1], " -Rights-");
+
+    int changes = 0;
+    TStringHolder reader(nullptr);
+    reader.OnChange = [&](ui::TComponent*) { ++changes; };
+    reader.SetStrData(data);
+    EXPECT_EQ(reader.KeyString(), "secret");
+    EXPECT_EQ(reader.Strings(), (std::vector<std::string>{" -Rights-", "", "terms"}));
+    EXPECT_EQ(changes, 0);  // reading the persisted form is not a change
+    reader.Add("more");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(StringHolder, SortedListFollowsTheDuplicatesRule) {
+    TStringHolder holder(nullptr);
+    holder.SetSorted(true);
+    holder.SetStrings({"b", "a", "b"});
+    EXPECT_EQ(holder.Strings(), (std::vector<std::string>{"a", "b"}));
+    holder.SetDuplicates(controls::TDuplicates::dupError);
+    EXPECT_THROW(holder.Add("a"), ui::EListError);
+    holder.SetDuplicates(controls::TDuplicates::dupAccept);
+    holder.Add("a");
+    EXPECT_EQ(holder.Strings(), (std::vector<std::string>{"a", "a", "b"}));
+}
