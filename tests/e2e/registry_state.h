@@ -1,0 +1,44 @@
+// Reading and arranging the registry state the scenarios start from and check
+// afterwards. Paths are key paths below a root such as HKEY_LOCAL_MACHINE.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+// The three records an install leaves in HKEY_LOCAL_MACHINE.
+inline constexpr char kVendorKey[] = "SOFTWARE\\Brenvik";
+inline constexpr char kRecordKey[] = "SOFTWARE\\Brenvik\\Quarnel";
+inline constexpr char kUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quarnel";
+inline constexpr char kDriverKey[] = "System\\CurrentControlSet\\Services\\VxD\\QUARNEL";
+
+bool KeyExists(HKEY root, const std::string& path);
+
+// Deletes a key with everything below it; a missing key is not an error.
+// Throws DriverError when a key that exists cannot be deleted.
+void DeleteKeyTree(HKEY root, const std::string& path);
+
+struct KeyContents {
+    DWORD subkeys = 0;
+    DWORD values = 0;
+};
+// Throws DriverError when the key cannot be opened.
+KeyContents ContentsOf(HKEY root, const std::string& path);
+
+// The value's text when it exists and has a text type; nothing otherwise.
+std::optional<std::string> ReadTextValue(HKEY root, const std::string& path,
+                                         const std::string& name);
+
+// Create the key when needed and write the value; throw DriverError on failure.
+void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
+                    const std::string& value);
+void WriteDwordValue(HKEY root, const std::string& path, const std::string& name, DWORD value);
+
+// Deletes one value; a missing value or key is not an error.
+void DeleteValue(HKEY root, const std::string& path, const std::string& name);
+
+}  // namespace e2e

@@ -1,0 +1,185 @@
+#include "setup_process.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "driver_error.h"
+#include "host_paths.h"
+#include "registry_state.h"
+
+namespace e2e {
+namespace {
+
+const char* const kSamplePrograms[] = {"wardex", "pelkin", "orvane", "sulmet", "trivel"};
+// Files of the medium that are not programs; their content does not matter to
+// the setup program, which only copies them.
+const char* const kPayloads[] = {"alert", "keldan", "quarnel", "readme"};
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+void CopyInto(const std::string& source, const std::string& destination) {
+    if (!::CopyFileA(source.c_str(), destination.c_str(), FALSE))
+        throw DriverError("cannot copy " + source + " to " + destination + " (error " +
+                          std::to_string(::GetLastError()) + ")");
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file.IsValid() ||
+        !::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+        throw DriverError("cannot write " + path);
+}
+
+// The build puts the samples in its sample/ directory; a flat copy of the
+// shipped files has them next to setup.exe.
+std::string SampleProgramPath(const std::string& shippedDir, const std::string& name) {
+    const std::string inSampleDir = JoinPath(shippedDir, "sample\\" + name + ".exe");
+    if (FileExists(inSampleDir)) return inSampleDir;
+    const std::string flat = JoinPath(shippedDir, name + ".exe");
+    if (FileExists(flat)) return flat;
+    throw DriverError("sample program " + name + ".exe not found in " + shippedDir +
+                      " or its sample directory");
+}
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
+    if (search.IsValid()) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = JoinPath(dir, name);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(search.Get(), &found));
+    }
+    search.Close();
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\";
+
+}  // namespace
+
+SampleMedium::SampleMedium(const std::string& shippedDir) {
+    const std::string setupExe = JoinPath(shippedDir, "setup.exe");
+    if (!FileExists(setupExe))
+        throw DriverError("no setup.exe in the shipped build " + shippedDir +
+                          " (set QUARNEL_SHIPPED_DIR)");
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(sizeof temp, temp);
+    static int serial = 0;
+    dir_ = JoinPath(temp, "quarnel-medium-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                              std::to_string(++serial));
+    RemoveTree(dir_);
+    if (!MakeDirectories(dir_)) throw DriverError("cannot make the medium directory " + dir_);
+
+    CopyInto(setupExe, SetupPath());
+    for (const char* program : kSamplePrograms)
+        CopyInto(SampleProgramPath(shippedDir, program), JoinPath(dir_, program));
+    for (const char* payload : kPayloads)
+        WriteTextFile(JoinPath(dir_, payload),
+                      std::string("Quarnel sample medium: ") + payload + "\r\n");
+}
+
+SampleMedium::~SampleMedium() { RemoveTree(dir_); }
+
+std::string SampleMedium::SetupPath() const { return JoinPath(dir_, "setup.exe"); }
+
+std::vector<std::string> SampleMedium::FileNames() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir_, "*").c_str(), &found));
+    if (!search.IsValid()) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(LowerCase(name));
+    } while (::FindNextFileA(search.Get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void SetupProcess::Start(const std::string& exePath, const std::string& currentDir) {
+    if (IsStarted() && !HasExited()) throw DriverError("setup.exe is already running");
+    Reset();
+    std::string commandLine = "\"" + exePath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          currentDir.c_str(), &startup, &info))
+        throw DriverError("cannot start " + exePath + " (error " +
+                          std::to_string(::GetLastError()) + ")");
+    ui::ScopedHandle thread(info.hThread);
+    process_ = ui::ScopedHandle(info.hProcess);
+    id_ = info.dwProcessId;
+}
+
+bool SetupProcess::HasExited() const {
+    return IsStarted() && ::WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> SetupProcess::ExitCode() const {
+    if (!HasExited()) return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.Get(), &code);
+    return code;
+}
+
+DWORD SetupProcess::WaitForExit(DWORD timeoutMs) {
+    if (!IsStarted()) throw DriverError("setup.exe was never started");
+    if (::WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0)
+        throw DriverError("timed out after " + std::to_string(timeoutMs) +
+                          " ms waiting for setup.exe to end");
+    return *ExitCode();
+}
+
+bool SetupProcess::Kill() {
+    if (!IsStarted() || HasExited()) return false;
+    ::TerminateProcess(process_.Get(), 255);
+    ::WaitForSingleObject(process_.Get(), 5000);
+    return true;
+}
+
+void SetupProcess::Reset() {
+    process_.Close();
+    id_ = 0;
+}
+
+WindowsVersionOverride::WindowsVersionOverride(std::string exeName, const std::string& version)
+    : exeName_(std::move(exeName)) {
+    WriteTextValue(HKEY_CURRENT_USER, kAppDefaults + exeName_, "Version", version);
+}
+
+WindowsVersionOverride::~WindowsVersionOverride() {
+    try {
+        Clear(exeName_);
+    } catch (const DriverError&) {
+        // The next scenario's set-up clears it again.
+    }
+}
+
+void WindowsVersionOverride::Clear(const std::string& exeName) {
+    const std::string path = kAppDefaults + exeName;
+    DeleteValue(HKEY_CURRENT_USER, path, "Version");
+    // Other per-program settings of the prefix stay; an empty key goes.
+    if (KeyExists(HKEY_CURRENT_USER, path)) {
+        const KeyContents contents = ContentsOf(HKEY_CURRENT_USER, path);
+        if (contents.subkeys == 0 && contents.values == 0) DeleteKeyTree(HKEY_CURRENT_USER, path);
+    }
+}
+
+}  // namespace e2e
