@@ -23,5 +23,8 @@ build=$QUARNEL_ROOT/build/$( [ "$QUARNEL_ARCH" = i686 ] && echo test-i686 || ech
 quarnel_prefix "$build/wine98"
 QUARNEL_FORCE_XVFB=${CI:+1} quarnel_xvfb
 wineserver -p >/dev/null 2>&1 &
+# Start the prefix's services now, with no terminal attached: started by the
+# first test they would hold ctest's output pipe open and stall it.
+quarnel_wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k 2>/dev/null || true; quarnel_stop_xvfb' EXIT
 ctest --preset "$QUARNEL_TEST_PRESET" --timeout 300
