@@ -1,5 +1,7 @@
 #include "setup_scenario.h"
 
+#include <cstdio>
+
 #include "driver_error.h"
 #include "host_paths.h"
 #include "registry_state.h"

@@ -71,6 +71,31 @@ TEST_F(SetupWindow, EscapeEndsTheProgram) {
     ExpectCleanExit();
 }
 
+TEST_F(SetupWindow, CloseBoxEndsTheProgram) {
+    Launch();
+    HWND setup = AcceptAgreement();
+    WaitForBackgroundWindow();
+    ClickCloseBox(setup);
+    ExpectCleanExit();
+}
+
+TEST_F(SetupWindow, EnterDoesNothingWhileInstallIsDisabled) {
+    Launch();
+    HWND setup = AcceptAgreement();
+    const SetupWindowControls controls = ControlsOf(setup);
+    PressKey(setup, VK_RETURN);
+    // Posted input is handled in order: once the tick below has taken effect,
+    // the Enter before it has been handled too.
+    ToggleListItem(controls.componentList, 0);
+    WaitUntil([&] { return IsEnabled(controls.installButton); },
+              "Install to be enabled after ticking Wardex", &Process());
+    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), {kMessageDialogClass, std::nullopt, nullptr,
+                                                     "a message dialog"}));
+    EXPECT_TRUE(::IsWindowVisible(setup));
+    Click(controls.exitButton);
+    ExpectCleanExit();
+}
+
 TEST_F(SetupWindow, EnterWithAComponentTickedAsksToInstallAndNoEndsTheProgram) {
     Launch();
     const SetupWindowControls controls = ControlsOf(AcceptAgreement());

@@ -217,6 +217,8 @@ void ToggleListItem(HWND listBox, int index, int itemHeight) {
     ClickAt(listBox, 5, index * itemHeight + itemHeight / 2);
 }
 
+void ClickCloseBox(HWND window) { ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
 HWND FocusOf(HWND window) {
     const DWORD target = ::GetWindowThreadProcessId(window, nullptr);
     const DWORD self = ::GetCurrentThreadId();

@@ -72,6 +72,8 @@ void ClickAt(HWND window, int x, int y);
 // Clicks the check box of list row `index` of a check list box whose rows
 // are `itemHeight` pixels high.
 void ToggleListItem(HWND listBox, int index, int itemHeight = 16);
+// A click on the title bar's close box.
+void ClickCloseBox(HWND window);
 // The control that has the keyboard focus in the thread of `window`.
 HWND FocusOf(HWND window);
 // Presses and releases a key in the thread of `window`: the messages go to
