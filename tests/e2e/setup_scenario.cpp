@@ -44,24 +44,6 @@ std::string SafeFileName(std::string text) {
     return text;
 }
 
-void RemoveDirectoryTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
-    if (search.IsValid()) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = JoinPath(dir, name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search.Get(), &found));
-    }
-    search.Close();
-    ::RemoveDirectoryA(dir.c_str());
-}
-
 }  // namespace
 
 WindowSpec SetupScenario::AgreementWindowSpec() {

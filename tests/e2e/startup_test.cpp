@@ -33,7 +33,8 @@ TEST_F(StartUp, DeclineAtOnceTouchesNeitherRegistryNorMedium) {
     Launch();
     Click(RequireButton(WaitForAgreementWindow(), "Decline"));
 
-    ExpectCleanExitWithout(BackgroundWindowSpec());
+    ExpectCleanExitWithout(
+        {kFormClass, std::string("Quarnel Setup"), nullptr, "the setup or background window"});
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kVendorKey));
     EXPECT_EQ(mediumBefore, Medium().FileNames());
 }

@@ -129,11 +129,6 @@ HWND WaitForTopLevel(const SetupProcess& process, const WindowSpec& spec, DWORD 
     return found;
 }
 
-void WaitForTopLevelGone(const SetupProcess& process, const WindowSpec& spec, DWORD timeoutMs) {
-    WaitUntil([&] { return process.HasExited() || FindTopLevel(process.Id(), spec) == nullptr; },
-              Describe(spec) + " to close", nullptr, timeoutMs);
-}
-
 std::string ClassOf(HWND window) {
     char name[256] = "";
     ::GetClassNameA(window, name, sizeof name);
@@ -160,8 +155,6 @@ SIZE ClientSizeOf(HWND window) {
 }
 
 bool IsEnabled(HWND window) { return ::IsWindowEnabled(window) != FALSE; }
-
-int ControlIdOf(HWND window) { return ::GetDlgCtrlID(window); }
 
 HWND FindChild(HWND parent, const std::string& className, const std::optional<std::string>& text) {
     for (HWND child : Descendants(parent)) {

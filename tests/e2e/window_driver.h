@@ -42,16 +42,12 @@ std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
 HWND FindTopLevel(DWORD processId, const WindowSpec& spec);
 HWND WaitForTopLevel(const SetupProcess& process, const WindowSpec& spec,
                      DWORD timeoutMs = kDefaultTimeoutMs);
-// Waits until no visible top-level window of the process matches.
-void WaitForTopLevelGone(const SetupProcess& process, const WindowSpec& spec,
-                         DWORD timeoutMs = kDefaultTimeoutMs);
 
 std::string ClassOf(HWND window);
 // The text of a window, also of another process's control (WM_GETTEXT).
 std::string TextOf(HWND window);
 SIZE ClientSizeOf(HWND window);
 bool IsEnabled(HWND window);
-int ControlIdOf(HWND window);
 
 // The first descendant of `parent` of the class (compared without case) whose
 // text, with '&' markers removed, equals `text` when one is given.
