@@ -501,19 +501,32 @@ void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
     }
 }
 
-void TWinControl::PaintAreaNow(const RECT& area) {
-    if (handle_ == nullptr) return;
+void TWinControl::ComposeInto(HDC target, const RECT& area) {
     const int w = area.right - area.left;
     const int h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return;
-    ScopedGetDC dc(handle_);
-    MemoryDC memory(dc.Get());
-    ScopedBitmap bitmap(::CreateCompatibleBitmap(dc.Get(), w, h));
+    MemoryDC memory(target);
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, h));
     SelectObjectScope select(memory.Get(), bitmap.Get());
     ::SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
     PaintGraphicControls(memory.Get(), area);
     ::SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
-    ::BitBlt(dc.Get(), area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(target, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void TWinControl::PaintAreaNow(const RECT& area) {
+    if (handle_ == nullptr) return;
+    ScopedGetDC dc(handle_);
+    ComposeInto(dc.Get(), area);
+}
+
+std::string TWinControl::WindowText() const {
+    if (handle_ == nullptr) return Caption();
+    const int length = ::GetWindowTextLengthA(handle_);
+    std::string buffer(static_cast<size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(handle_, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return buffer;
 }
 
 bool TWinControl::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -570,18 +583,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (previousProc_ == &::DefWindowProcA) {
                 PAINTSTRUCT ps;
                 HDC dc = ::BeginPaint(handle_, &ps);
-                const RECT area = ps.rcPaint;
-                const int w = area.right - area.left;
-                const int h = area.bottom - area.top;
-                if (w > 0 && h > 0) {
-                    MemoryDC memory(dc);
-                    ScopedBitmap bitmap(::CreateCompatibleBitmap(dc, w, h));
-                    SelectObjectScope select(memory.Get(), bitmap.Get());
-                    ::SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
-                    PaintGraphicControls(memory.Get(), area);
-                    ::SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
-                    ::BitBlt(dc, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
-                }
+                ComposeInto(dc, ps.rcPaint);
                 ::EndPaint(handle_, &ps);
                 return 0;
             }

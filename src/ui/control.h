@@ -176,6 +176,10 @@ public:
     // buffered paint and by an immediate repaint.
     void PaintGraphicControls(HDC dc, const RECT& area);
     void PaintAreaNow(const RECT& area);
+    // Composes `area` off screen and copies it to `target` in one operation.
+    void ComposeInto(HDC target, const RECT& area);
+    // The window's text as the platform holds it.
+    std::string WindowText() const;
 
     // Window procedure of this control; the default passes the message on.
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -449,14 +449,7 @@ void TMemo::FillCreateParams(CreateParams& params) {
 
 std::vector<std::string> TMemo::Lines() const {
     std::vector<std::string> lines;
-    std::string text = Caption();
-    if (HandleAllocated()) {
-        const int length = ::GetWindowTextLengthA(Handle());
-        std::string buffer(static_cast<size_t>(length) + 1, '\0');
-        ::GetWindowTextA(Handle(), buffer.data(), length + 1);
-        buffer.resize(static_cast<size_t>(length));
-        text = buffer;
-    }
+    const std::string text = WindowText();
     size_t start = 0;
     while (start <= text.size()) {
         const size_t end = text.find("\r\n", start);
@@ -573,12 +566,8 @@ bool TEdit::SetEvent(const std::string& event, const std::any& handler) {
 
 bool TEdit::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        const int length = ::GetWindowTextLengthA(Handle());
-        std::string buffer(static_cast<size_t>(length) + 1, '\0');
-        ::GetWindowTextA(Handle(), buffer.data(), length + 1);
-        buffer.resize(static_cast<size_t>(length));
         readingWindow_ = true;
-        SetCaption(buffer);
+        SetCaption(WindowText());
         readingWindow_ = false;
         Change();
         result = 0;
