@@ -46,15 +46,15 @@ std::string SafeFileName(std::string text) {
 
 }  // namespace
 
-WindowSpec SetupScenario::AgreementWindowSpec() {
+WindowQuery SetupScenario::AgreementWindowQuery() {
     return {kFormClass, std::string(" "), nullptr, "the agreement window"};
 }
 
-WindowSpec SetupScenario::SetupWindowSpec() {
+WindowQuery SetupScenario::SetupWindowQuery() {
     return {kFormClass, std::string(kApplicationTitle), &IsDialogSized, "the setup window"};
 }
 
-WindowSpec SetupScenario::BackgroundWindowSpec() {
+WindowQuery SetupScenario::BackgroundWindowQuery() {
     return {kFormClass, std::string(kApplicationTitle), &IsScreenSized, "the background window"};
 }
 
@@ -89,13 +89,13 @@ void SetupScenario::SimulateWindowsNT() {
 void SetupScenario::Launch() { process_.Start(medium_->SetupPath(), medium_->Dir()); }
 
 HWND SetupScenario::WaitForAgreementWindow() {
-    return WaitForTopLevel(process_, AgreementWindowSpec(), kStartTimeoutMs);
+    return WaitForTopLevel(process_, AgreementWindowQuery(), kStartTimeoutMs);
 }
 
-HWND SetupScenario::WaitForSetupWindow() { return WaitForTopLevel(process_, SetupWindowSpec()); }
+HWND SetupScenario::WaitForSetupWindow() { return WaitForTopLevel(process_, SetupWindowQuery()); }
 
 HWND SetupScenario::WaitForBackgroundWindow() {
-    return WaitForTopLevel(process_, BackgroundWindowSpec());
+    return WaitForTopLevel(process_, BackgroundWindowQuery());
 }
 
 HWND SetupScenario::AcceptAgreement() {
@@ -137,15 +137,15 @@ void SetupScenario::ExpectCleanExit(DWORD timeoutMs) {
     EXPECT_EQ(0u, process_.WaitForExit(timeoutMs)) << "exit code of setup.exe";
 }
 
-void SetupScenario::ExpectCleanExitWithout(const WindowSpec& spec, DWORD timeoutMs) {
+void SetupScenario::ExpectCleanExitWithout(const WindowQuery& query, DWORD timeoutMs) {
     HWND unexpected = nullptr;
     WaitUntil(
         [&] {
-            if (unexpected == nullptr) unexpected = FindTopLevel(process_.Id(), spec);
+            if (unexpected == nullptr) unexpected = FindTopLevel(process_.Id(), query);
             return process_.HasExited();
         },
         "setup.exe to end", nullptr, timeoutMs);
-    EXPECT_EQ(nullptr, unexpected) << spec.description << " was shown before the program ended";
+    EXPECT_EQ(nullptr, unexpected) << query.description << " was shown before the program ended";
     EXPECT_EQ(0u, *process_.ExitCode()) << "exit code of setup.exe";
 }
 

@@ -104,7 +104,7 @@ TEST_F(SetupWindow, EnterWithAComponentTickedAsksToInstallAndNoEndsTheProgram) {
               "Install to be enabled after ticking Wardex", &Process());
 
     PressKey(controls.componentList, VK_RETURN);
-    const WindowSpec dialog{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
+    const WindowQuery dialog{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
     WaitUntil([&] { return Process().HasExited() || FindTopLevel(Process().Id(), dialog); },
               "the install's confirmation question or the end of the program");
     if (Process().HasExited()) {

@@ -25,7 +25,7 @@ inline constexpr char kPlatformDialogClass[] = "#32770";
 
 // A top-level window by class, optionally by exact title and a further test
 // (the setup and background windows share class and title and differ in size).
-struct WindowSpec {
+struct WindowQuery {
     std::string className;
     std::optional<std::string> title;
     std::function<bool(HWND)> accept;
@@ -39,8 +39,8 @@ void WaitUntil(const std::function<bool()>& probe, const std::string& what,
 
 // Visible top-level windows of a process, in z-order.
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
-HWND FindTopLevel(DWORD processId, const WindowSpec& spec);
-HWND WaitForTopLevel(const SetupProcess& process, const WindowSpec& spec,
+HWND FindTopLevel(DWORD processId, const WindowQuery& query);
+HWND WaitForTopLevel(const SetupProcess& process, const WindowQuery& query,
                      DWORD timeoutMs = kDefaultTimeoutMs);
 
 std::string ClassOf(HWND window);
