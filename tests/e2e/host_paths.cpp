@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "ui/handles.h"
+
 namespace e2e {
 
 std::string WindowsPathOf(const std::string& path) {
@@ -55,6 +57,26 @@ bool MakeDirectories(const std::string& path) {
 bool FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void RemoveDirectoryTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
+    if (search.IsValid()) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = JoinPath(dir, name);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveDirectoryTree(path);
+            } else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(search.Get(), &found));
+    }
+    search.Close();
+    ::RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace e2e

@@ -29,4 +29,7 @@ bool MakeDirectories(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// Deletes a directory with everything in it; what cannot be deleted stays.
+void RemoveDirectoryTree(const std::string& dir);
+
 }  // namespace e2e

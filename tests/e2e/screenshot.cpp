@@ -10,7 +10,13 @@ namespace e2e {
 void CaptureWindow(HWND window, const std::string& path) {
     RECT rect{};
     if (!::GetWindowRect(window, &rect)) throw DriverError("cannot place the window for " + path);
-    CaptureScreenRect(rect, path);
+    // The background window's frame lies just outside the screen; the screen
+    // DC has nothing to give there, and Wine then copies nothing at all.
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT visible{};
+    if (!::IntersectRect(&visible, &rect, &screen))
+        throw DriverError("the window is off the screen for " + path);
+    CaptureScreenRect(visible, path);
 }
 
 void CaptureScreenRect(const RECT& rect, const std::string& path) {

@@ -48,26 +48,6 @@ std::string SampleProgramPath(const std::string& shippedDir, const std::string& 
                       " or its sample directory");
 }
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
-    if (search.IsValid()) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = JoinPath(dir, name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(search.Get(), &found));
-    }
-    search.Close();
-    ::RemoveDirectoryA(dir.c_str());
-}
-
 const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\";
 
 }  // namespace
@@ -82,7 +62,7 @@ SampleMedium::SampleMedium(const std::string& shippedDir) {
     static int serial = 0;
     dir_ = JoinPath(temp, "quarnel-medium-" + std::to_string(::GetCurrentProcessId()) + "-" +
                               std::to_string(++serial));
-    RemoveTree(dir_);
+    RemoveDirectoryTree(dir_);
     if (!MakeDirectories(dir_)) throw DriverError("cannot make the medium directory " + dir_);
 
     CopyInto(setupExe, SetupPath());
@@ -93,7 +73,7 @@ SampleMedium::SampleMedium(const std::string& shippedDir) {
                       std::string("Quarnel sample medium: ") + payload + "\r\n");
 }
 
-SampleMedium::~SampleMedium() { RemoveTree(dir_); }
+SampleMedium::~SampleMedium() { RemoveDirectoryTree(dir_); }
 
 std::string SampleMedium::SetupPath() const { return JoinPath(dir_, "setup.exe"); }
 

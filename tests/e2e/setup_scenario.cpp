@@ -1,5 +1,7 @@
 #include "setup_scenario.h"
 
+#include <cstdio>
+
 #include "driver_error.h"
 #include "host_paths.h"
 #include "registry_state.h"
@@ -42,35 +44,17 @@ std::string SafeFileName(std::string text) {
     return text;
 }
 
-void RemoveDirectoryTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
-    if (search.IsValid()) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = JoinPath(dir, name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(search.Get(), &found));
-    }
-    search.Close();
-    ::RemoveDirectoryA(dir.c_str());
-}
-
 }  // namespace
 
-WindowSpec SetupScenario::AgreementWindowSpec() {
+WindowQuery SetupScenario::AgreementWindowQuery() {
     return {kFormClass, std::string(" "), nullptr, "the agreement window"};
 }
 
-WindowSpec SetupScenario::SetupWindowSpec() {
+WindowQuery SetupScenario::SetupWindowQuery() {
     return {kFormClass, std::string(kApplicationTitle), &IsDialogSized, "the setup window"};
 }
 
-WindowSpec SetupScenario::BackgroundWindowSpec() {
+WindowQuery SetupScenario::BackgroundWindowQuery() {
     return {kFormClass, std::string(kApplicationTitle), &IsScreenSized, "the background window"};
 }
 
@@ -105,13 +89,13 @@ void SetupScenario::SimulateWindowsNT() {
 void SetupScenario::Launch() { process_.Start(medium_->SetupPath(), medium_->Dir()); }
 
 HWND SetupScenario::WaitForAgreementWindow() {
-    return WaitForTopLevel(process_, AgreementWindowSpec(), kStartTimeoutMs);
+    return WaitForTopLevel(process_, AgreementWindowQuery(), kStartTimeoutMs);
 }
 
-HWND SetupScenario::WaitForSetupWindow() { return WaitForTopLevel(process_, SetupWindowSpec()); }
+HWND SetupScenario::WaitForSetupWindow() { return WaitForTopLevel(process_, SetupWindowQuery()); }
 
 HWND SetupScenario::WaitForBackgroundWindow() {
-    return WaitForTopLevel(process_, BackgroundWindowSpec());
+    return WaitForTopLevel(process_, BackgroundWindowQuery());
 }
 
 HWND SetupScenario::AcceptAgreement() {
@@ -153,15 +137,15 @@ void SetupScenario::ExpectCleanExit(DWORD timeoutMs) {
     EXPECT_EQ(0u, process_.WaitForExit(timeoutMs)) << "exit code of setup.exe";
 }
 
-void SetupScenario::ExpectCleanExitWithout(const WindowSpec& spec, DWORD timeoutMs) {
+void SetupScenario::ExpectCleanExitWithout(const WindowQuery& query, DWORD timeoutMs) {
     HWND unexpected = nullptr;
     WaitUntil(
         [&] {
-            if (unexpected == nullptr) unexpected = FindTopLevel(process_.Id(), spec);
+            if (unexpected == nullptr) unexpected = FindTopLevel(process_.Id(), query);
             return process_.HasExited();
         },
         "setup.exe to end", nullptr, timeoutMs);
-    EXPECT_EQ(nullptr, unexpected) << spec.description << " was shown before the program ended";
+    EXPECT_EQ(nullptr, unexpected) << query.description << " was shown before the program ended";
     EXPECT_EQ(0u, *process_.ExitCode()) << "exit code of setup.exe";
 }
 

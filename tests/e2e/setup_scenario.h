@@ -55,16 +55,16 @@ protected:
     void ExpectStandardErrorBox(const std::string& text);
     // Waits for the program to end and checks that it ended with exit code 0.
     void ExpectCleanExit(DWORD timeoutMs = kDefaultTimeoutMs);
-    // The same, and fails when a window of `spec` shows up before the end.
-    void ExpectCleanExitWithout(const WindowSpec& spec, DWORD timeoutMs = kDefaultTimeoutMs);
+    // The same, and fails when a window of `query` shows up before the end.
+    void ExpectCleanExitWithout(const WindowQuery& query, DWORD timeoutMs = kDefaultTimeoutMs);
 
     // Saves a picture of the window under the screenshot folder, named after
     // the scenario and the step.
     void Screenshot(HWND window, const std::string& step);
 
-    static WindowSpec AgreementWindowSpec();
-    static WindowSpec SetupWindowSpec();
-    static WindowSpec BackgroundWindowSpec();
+    static WindowQuery AgreementWindowQuery();
+    static WindowQuery SetupWindowQuery();
+    static WindowQuery BackgroundWindowQuery();
 
 private:
     SetupProcess process_;

@@ -32,7 +32,9 @@ TEST_F(SetupWindow, PathOfANonTextTypeIsReportedByTheStandardErrorBox) {
     Launch();
     Click(RequireButton(WaitForAgreementWindow(), "Accept"));
 
-    ExpectStandardErrorBox("Invalid data type for 'Path'.");
+    // No full stop: the box adds one only after a character coded above '.',
+    // and the closing quote is coded below it.
+    ExpectStandardErrorBox("Invalid data type for 'Path'");
     // The window is still shown, with the steps after the failed read skipped.
     const SetupWindowControls controls = ControlsOf(WaitForSetupWindow());
     EXPECT_EQ("", TextOf(controls.directoryEdit));
@@ -69,6 +71,31 @@ TEST_F(SetupWindow, EscapeEndsTheProgram) {
     ExpectCleanExit();
 }
 
+TEST_F(SetupWindow, CloseBoxEndsTheProgram) {
+    Launch();
+    HWND setup = AcceptAgreement();
+    WaitForBackgroundWindow();
+    ClickCloseBox(setup);
+    ExpectCleanExit();
+}
+
+TEST_F(SetupWindow, EnterDoesNothingWhileInstallIsDisabled) {
+    Launch();
+    HWND setup = AcceptAgreement();
+    const SetupWindowControls controls = ControlsOf(setup);
+    PressKey(setup, VK_RETURN);
+    // Posted input is handled in order: once the tick below has taken effect,
+    // the Enter before it has been handled too.
+    ToggleListItem(controls.componentList, 0);
+    WaitUntil([&] { return IsEnabled(controls.installButton); },
+              "Install to be enabled after ticking Wardex", &Process());
+    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), {kMessageDialogClass, std::nullopt, nullptr,
+                                                     "a message dialog"}));
+    EXPECT_TRUE(::IsWindowVisible(setup));
+    Click(controls.exitButton);
+    ExpectCleanExit();
+}
+
 TEST_F(SetupWindow, EnterWithAComponentTickedAsksToInstallAndNoEndsTheProgram) {
     Launch();
     const SetupWindowControls controls = ControlsOf(AcceptAgreement());
@@ -77,7 +104,7 @@ TEST_F(SetupWindow, EnterWithAComponentTickedAsksToInstallAndNoEndsTheProgram) {
               "Install to be enabled after ticking Wardex", &Process());
 
     PressKey(controls.componentList, VK_RETURN);
-    const WindowSpec dialog{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
+    const WindowQuery dialog{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
     WaitUntil([&] { return Process().HasExited() || FindTopLevel(Process().Id(), dialog); },
               "the install's confirmation question or the end of the program");
     if (Process().HasExited()) {

@@ -21,8 +21,8 @@ TEST_F(StartUp, AgreementWindowComesFirstWithReadOnlyTerms) {
     HWND terms = RequireChild(agreement, "EDIT");
     EXPECT_NE(0, ::GetWindowLongA(terms, GWL_STYLE) & ES_READONLY) << "terms box is editable";
     EXPECT_FALSE(TextOf(terms).empty()) << "terms box is empty";
-    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), SetupWindowSpec()));
-    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), BackgroundWindowSpec()));
+    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), SetupWindowQuery()));
+    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), BackgroundWindowQuery()));
 
     Click(RequireButton(agreement, "Decline"));
     ExpectCleanExit();
@@ -33,7 +33,8 @@ TEST_F(StartUp, DeclineAtOnceTouchesNeitherRegistryNorMedium) {
     Launch();
     Click(RequireButton(WaitForAgreementWindow(), "Decline"));
 
-    ExpectCleanExitWithout(BackgroundWindowSpec());
+    ExpectCleanExitWithout(
+        {kFormClass, std::string("Quarnel Setup"), nullptr, "the setup or background window"});
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kVendorKey));
     EXPECT_EQ(mediumBefore, Medium().FileNames());
 }
@@ -47,7 +48,7 @@ TEST_F(StartUp, AcceptThenExitLeavesAnEmptyRecordThatTheNextRunTreatsAsFresh) {
     const SIZE client = ClientSizeOf(setup);
     EXPECT_EQ(457, client.cx);
     EXPECT_EQ(262, client.cy);
-    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), AgreementWindowSpec()))
+    EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), AgreementWindowQuery()))
         << "the agreement window stays visible after Accept";
     EXPECT_FALSE(IsEnabled(background)) << "the background window takes input beside the modal "
                                            "setup window";

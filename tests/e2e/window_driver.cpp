@@ -20,17 +20,17 @@ std::string WithoutMnemonics(const std::string& text) {
     return result;
 }
 
-std::string Describe(const WindowSpec& spec) {
-    if (!spec.description.empty()) return spec.description;
-    std::string text = "a window of class " + spec.className;
-    if (spec.title) text += " titled \"" + *spec.title + "\"";
+std::string Describe(const WindowQuery& query) {
+    if (!query.description.empty()) return query.description;
+    std::string text = "a window of class " + query.className;
+    if (query.title) text += " titled \"" + *query.title + "\"";
     return text;
 }
 
-bool Matches(HWND window, const WindowSpec& spec) {
-    if (lstrcmpiA(ClassOf(window).c_str(), spec.className.c_str()) != 0) return false;
-    if (spec.title && TextOf(window) != *spec.title) return false;
-    return !spec.accept || spec.accept(window);
+bool Matches(HWND window, const WindowQuery& query) {
+    if (lstrcmpiA(ClassOf(window).c_str(), query.className.c_str()) != 0) return false;
+    if (query.title && TextOf(window) != *query.title) return false;
+    return !query.accept || query.accept(window);
 }
 
 struct TopLevelSearch {
@@ -115,23 +115,18 @@ std::vector<HWND> VisibleTopLevelWindows(DWORD processId) {
     return search.found;
 }
 
-HWND FindTopLevel(DWORD processId, const WindowSpec& spec) {
+HWND FindTopLevel(DWORD processId, const WindowQuery& query) {
     for (HWND window : VisibleTopLevelWindows(processId)) {
-        if (Matches(window, spec)) return window;
+        if (Matches(window, query)) return window;
     }
     return nullptr;
 }
 
-HWND WaitForTopLevel(const SetupProcess& process, const WindowSpec& spec, DWORD timeoutMs) {
+HWND WaitForTopLevel(const SetupProcess& process, const WindowQuery& query, DWORD timeoutMs) {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevel(process.Id(), spec)) != nullptr; }, Describe(spec),
-              &process, timeoutMs);
+    WaitUntil([&] { return (found = FindTopLevel(process.Id(), query)) != nullptr; },
+              Describe(query), &process, timeoutMs);
     return found;
-}
-
-void WaitForTopLevelGone(const SetupProcess& process, const WindowSpec& spec, DWORD timeoutMs) {
-    WaitUntil([&] { return process.HasExited() || FindTopLevel(process.Id(), spec) == nullptr; },
-              Describe(spec) + " to close", nullptr, timeoutMs);
 }
 
 std::string ClassOf(HWND window) {
@@ -160,8 +155,6 @@ SIZE ClientSizeOf(HWND window) {
 }
 
 bool IsEnabled(HWND window) { return ::IsWindowEnabled(window) != FALSE; }
-
-int ControlIdOf(HWND window) { return ::GetDlgCtrlID(window); }
 
 HWND FindChild(HWND parent, const std::string& className, const std::optional<std::string>& text) {
     for (HWND child : Descendants(parent)) {
@@ -217,6 +210,8 @@ void ToggleListItem(HWND listBox, int index, int itemHeight) {
     ClickAt(listBox, 5, index * itemHeight + itemHeight / 2);
 }
 
+void ClickCloseBox(HWND window) { ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
 HWND FocusOf(HWND window) {
     const DWORD target = ::GetWindowThreadProcessId(window, nullptr);
     const DWORD self = ::GetCurrentThreadId();
@@ -234,14 +229,14 @@ void PressKey(HWND window, UINT virtualKey) {
 }
 
 MessageBoxView WaitForMessageDialog(const SetupProcess& process, DWORD timeoutMs) {
-    const WindowSpec spec{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
-    return ViewOf(WaitForTopLevel(process, spec, timeoutMs));
+    const WindowQuery query{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
+    return ViewOf(WaitForTopLevel(process, query, timeoutMs));
 }
 
 MessageBoxView WaitForStandardErrorBox(const SetupProcess& process, DWORD timeoutMs) {
-    const WindowSpec spec{kPlatformDialogClass, std::string("Quarnel Setup"), nullptr,
-                          "the standard error box (a message box titled \"Quarnel Setup\")"};
-    return ViewOf(WaitForTopLevel(process, spec, timeoutMs));
+    const WindowQuery query{kPlatformDialogClass, std::string("Quarnel Setup"), nullptr,
+                            "the standard error box (a message box titled \"Quarnel Setup\")"};
+    return ViewOf(WaitForTopLevel(process, query, timeoutMs));
 }
 
 std::string AnswerMessageBox(const SetupProcess& process, const MessageBoxView& box, int buttonId) {

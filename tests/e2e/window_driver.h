@@ -25,7 +25,7 @@ inline constexpr char kPlatformDialogClass[] = "#32770";
 
 // A top-level window by class, optionally by exact title and a further test
 // (the setup and background windows share class and title and differ in size).
-struct WindowSpec {
+struct WindowQuery {
     std::string className;
     std::optional<std::string> title;
     std::function<bool(HWND)> accept;
@@ -39,19 +39,15 @@ void WaitUntil(const std::function<bool()>& probe, const std::string& what,
 
 // Visible top-level windows of a process, in z-order.
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
-HWND FindTopLevel(DWORD processId, const WindowSpec& spec);
-HWND WaitForTopLevel(const SetupProcess& process, const WindowSpec& spec,
+HWND FindTopLevel(DWORD processId, const WindowQuery& query);
+HWND WaitForTopLevel(const SetupProcess& process, const WindowQuery& query,
                      DWORD timeoutMs = kDefaultTimeoutMs);
-// Waits until no visible top-level window of the process matches.
-void WaitForTopLevelGone(const SetupProcess& process, const WindowSpec& spec,
-                         DWORD timeoutMs = kDefaultTimeoutMs);
 
 std::string ClassOf(HWND window);
 // The text of a window, also of another process's control (WM_GETTEXT).
 std::string TextOf(HWND window);
 SIZE ClientSizeOf(HWND window);
 bool IsEnabled(HWND window);
-int ControlIdOf(HWND window);
 
 // The first descendant of `parent` of the class (compared without case) whose
 // text, with '&' markers removed, equals `text` when one is given.
@@ -72,6 +68,8 @@ void ClickAt(HWND window, int x, int y);
 // Clicks the check box of list row `index` of a check list box whose rows
 // are `itemHeight` pixels high.
 void ToggleListItem(HWND listBox, int index, int itemHeight = 16);
+// A click on the title bar's close box.
+void ClickCloseBox(HWND window);
 // The control that has the keyboard focus in the thread of `window`.
 HWND FocusOf(HWND window);
 // Presses and releases a key in the thread of `window`: the messages go to
