@@ -13,6 +13,13 @@ namespace {
 
 const char kControlProperty[] = "QuarnelControl";
 
+// A colour of the form data: a colour name (clNavy) or a number.
+TColor ColorFromValue(const std::string& property, const PropertyValue& value) {
+    TColor c = 0;
+    if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c)) return c;
+    return static_cast<TColor>(value.AsInt(property));
+}
+
 bool Intersects(const RECT& a, const RECT& b) {
     RECT out;
     return ::IntersectRect(&out, &a, &b) != FALSE;
@@ -158,11 +165,7 @@ bool TControl::SetProperty(const std::string& name, const PropertyValue& value) 
     } else if (name == "Font.Height") {
         font_.SetHeight(value.AsInt(name));
     } else if (name == "Font.Color") {
-        TColor c = 0;
-        if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c))
-            font_.SetColor(c);
-        else
-            font_.SetColor(static_cast<TColor>(value.AsInt(name)));
+        font_.SetColor(ColorFromValue(name, value));
     } else if (name == "Font.Charset") {
         font_.SetCharset(value.AsInt(name));
     } else if (name == "Font.Style") {
@@ -179,11 +182,7 @@ bool TControl::SetProperty(const std::string& name, const PropertyValue& value) 
         parentFont_ = value.AsBool(name);
         if (parentFont_) ParentFontChanged();
     } else if (name == "Color") {
-        TColor c = 0;
-        if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c))
-            SetColor(c);
-        else
-            SetColor(static_cast<TColor>(value.AsInt(name)));
+        SetColor(ColorFromValue(name, value));
     } else if (name == "ParentColor") {
         parentColor_ = value.AsBool(name);
         if (parentColor_) ParentColorChanged();
