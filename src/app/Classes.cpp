@@ -1,6 +1,9 @@
 #include "app/Classes.h"
 
 #include "controls/CheckListBox.h"
+#include "controls/GradientCaption.h"
+#include "controls/PleximoWallpaper.h"
+#include "controls/ShadowLabel.h"
 #include "controls/StringHolder.h"
 #include "ui/form.h"
 
@@ -10,6 +13,9 @@ void RegisterClasses() {
     ui::RegisterStandardClasses();
     controls::RegisterStringHolderClass();
     controls::RegisterCheckListBoxClass();
+    controls::RegisterPleximoWallpaperClass();
+    controls::RegisterShadowLabelClass();
+    controls::RegisterGradientCaptionClass();
 }
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/control.h"
 #include "ui/dialogs.h"
 #include "ui/exceptions.h"
 #include "ui/form.h"
@@ -21,6 +22,36 @@ HWND TopLevelOf(HWND window) {
 }  // namespace
 
 TApplication* Application() { return g_application; }
+
+namespace {
+
+struct FindWindowContext {
+    HWND wanted;
+    bool found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+    auto* context = reinterpret_cast<FindWindowContext*>(data);
+    if (window != context->wanted) return TRUE;
+    context->found = true;
+    return FALSE;
+}
+
+}  // namespace
+
+bool ActiveWindowOfThisThread() {
+    FindWindowContext context{::GetActiveWindow(), false};
+    if (context.wanted == nullptr) return false;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchWindow, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+bool NewStylePlatform() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version)) return false;
+    return (version.dwMajorVersion & 0xFF) >= 4;
+}
 
 std::string ErrorBoxText(const std::string& message) {
     std::string text = message;
@@ -74,6 +105,11 @@ bool TApplication::PreTranslate(MSG& msg) {
     HWND top = TopLevelOf(msg.hwnd);
     if (top == nullptr) return false;
     TWinControl* control = TWinControl::FromHandle(top);
+    // Alt and a character: the form's own controls (windowless labels
+    // among them) may take it as their accelerator first.
+    if (msg.message == WM_SYSCHAR && control != nullptr && ::IsWindowEnabled(top) &&
+        control->DialogChar(static_cast<char>(msg.wParam)))
+        return true;
     if (control == nullptr) {
         char name[64] = "";
         ::GetClassNameA(top, name, sizeof name);
@@ -84,6 +120,8 @@ bool TApplication::PreTranslate(MSG& msg) {
 
 void TApplication::HandleMessage() {
     MSG msg;
+    // Idle: nothing tells a window that the mouse has gone to another one.
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) TWinControl::CheckMouseLeft();
     const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
         terminated_ = true;

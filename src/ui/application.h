@@ -84,6 +84,14 @@ private:
 // The one application object of the process.
 TApplication* Application();
 
+// Whether the active window (GetActiveWindow) is one of the calling thread's
+// windows, found among them by enumeration.
+bool ActiveWindowOfThisThread();
+
+// Whether the platform is of the new style, Windows 95 and later: the low
+// byte of the platform version is 4 or more.
+bool NewStylePlatform();
+
 // Text of the standard error box: the message, plus a full stop when its last
 // character has a code above that of the full stop.
 std::string ErrorBoxText(const std::string& message);

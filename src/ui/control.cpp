@@ -13,12 +13,8 @@ namespace {
 
 const char kControlProperty[] = "QuarnelControl";
 
-// A colour of the form data: a colour name (clNavy) or a number.
-TColor ColorFromValue(const std::string& property, const PropertyValue& value) {
-    TColor c = 0;
-    if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c)) return c;
-    return static_cast<TColor>(value.AsInt(property));
-}
+// The window whose windowless child last had the mouse over it.
+TWinControl* g_hoverWindow = nullptr;
 
 bool Intersects(const RECT& a, const RECT& b) {
     RECT out;
@@ -127,6 +123,10 @@ void TControl::ParentColorChanged() {
 void TControl::Invalidate() {}
 void TControl::Repaint() {}
 
+void TControl::FocusChanged(TWinControl*) {}
+
+bool TControl::DialogChar(char) { return false; }
+
 void TControl::Click() {
     if (OnClick) OnClick(this);
 }
@@ -160,24 +160,8 @@ bool TControl::SetProperty(const std::string& name, const PropertyValue& value) 
         showHint_ = value.AsBool(name);
     } else if (name == "ParentShowHint") {
         // Hints are shown per control; the parent's setting is not consulted.
-    } else if (name == "Font.Name") {
-        font_.SetName(value.AsText(name));
-    } else if (name == "Font.Height") {
-        font_.SetHeight(value.AsInt(name));
-    } else if (name == "Font.Color") {
-        font_.SetColor(ColorFromValue(name, value));
-    } else if (name == "Font.Charset") {
-        font_.SetCharset(value.AsInt(name));
-    } else if (name == "Font.Style") {
-        unsigned style = 0;
-        for (const std::string& s : value.AsIdentSet(name)) {
-            if (s == "fsBold") style |= fsBold;
-            else if (s == "fsItalic") style |= fsItalic;
-            else if (s == "fsUnderline") style |= fsUnderline;
-            else if (s == "fsStrikeOut") style |= fsStrikeOut;
-            else throw EResourceError("Unknown font style " + s);
-        }
-        font_.SetStyle(style);
+    } else if (SetFontProperty(font_, name, value)) {
+        // Font.Name, Font.Height, Font.Color, Font.Charset, Font.Style
     } else if (name == "ParentFont") {
         parentFont_ = value.AsBool(name);
         if (parentFont_) ParentFontChanged();
@@ -232,8 +216,9 @@ void TGraphicControl::VisibleChanged() {
     }
 }
 
-void TGraphicControl::MouseDown(int button, int, int) {
+void TGraphicControl::MouseDown(int button, int x, int y) {
     if (button == 0) pressed_ = true;
+    if (OnMouseDown) OnMouseDown(this, button, x, y);
 }
 
 void TGraphicControl::MouseUp(int button, int x, int y) {
@@ -241,9 +226,30 @@ void TGraphicControl::MouseUp(int button, int x, int y) {
         pressed_ = false;
         if (x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
     }
+    if (OnMouseUp) OnMouseUp(this, button, x, y);
 }
 
-void TGraphicControl::MouseMove(int, int) {}
+void TGraphicControl::MouseMove(int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, x, y);
+}
+
+void TGraphicControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+bool TGraphicControl::SetEvent(const std::string& event, const std::any& handler) {
+    if (event == "OnDblClick")
+        OnDblClick = std::any_cast<TNotifyEvent>(handler);
+    else if (event == "OnMouseDown")
+        OnMouseDown = std::any_cast<TMouseEvent>(handler);
+    else if (event == "OnMouseUp")
+        OnMouseUp = std::any_cast<TMouseEvent>(handler);
+    else if (event == "OnMouseMove")
+        OnMouseMove = std::any_cast<TMouseMoveEvent>(handler);
+    else
+        return TControl::SetEvent(event, handler);
+    return true;
+}
 
 // ------------------------------------------------------------- TWinControl
 
@@ -251,6 +257,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
     MarkDestroying();
+    if (g_hoverWindow == this) g_hoverWindow = nullptr;
     // Children that belong to this window but are owned elsewhere let go of it.
     std::vector<TControl*> children = controls_;
     for (TControl* c : children) RemoveControl(c);
@@ -298,7 +305,10 @@ void TWinControl::RemoveControl(TControl* control) {
     control->Invalidate();
     controls_.erase(it);
     if (mouseControl_ == control) mouseControl_ = nullptr;
-    if (hoverControl_ == control) hoverControl_ = nullptr;
+    if (hoverControl_ == control) {
+        hoverControl_ = nullptr;
+        if (g_hoverWindow == this) g_hoverWindow = nullptr;
+    }
     control->parent_ = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
 }
@@ -415,7 +425,40 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 void TWinControl::BoundsChanged() {
     if (handle_ != nullptr && (::GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) != 0)
         ::MoveWindow(handle_, Left(), Top(), Width(), Height(), TRUE);
+    AlignControls();
+}
+
+void TWinControl::AlignControls() {
     for (TControl* c : controls_) c->RequestAlign();
+}
+
+void TWinControl::FocusChanged(TWinControl* focused) {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->FocusChanged(focused);
+}
+
+bool TWinControl::DialogChar(char key) {
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        if (c->Visible() && c->DialogChar(key)) return true;
+    }
+    return false;
+}
+
+void TWinControl::SetHoverControl(TGraphicControl* control) {
+    if (control == hoverControl_) return;
+    TGraphicControl* left = hoverControl_;
+    hoverControl_ = control;
+    g_hoverWindow = control != nullptr ? this : nullptr;
+    if (left != nullptr) left->MouseLeave();
+    if (control != nullptr) control->MouseEnter();
+}
+
+void TWinControl::CheckMouseLeft() {
+    TWinControl* window = g_hoverWindow;
+    if (window == nullptr) return;
+    POINT cursor{};
+    if (window->handle_ == nullptr || !::GetCursorPos(&cursor) ||
+        ::WindowFromPoint(cursor) != window->handle_)
+        window->SetHoverControl(nullptr);
 }
 
 void TWinControl::TextChanged() {
@@ -601,6 +644,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
+        case WM_LBUTTONDBLCLK:
+            if (previousProc_ == &::DefWindowProcA) {
+                POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                if (auto* g = dynamic_cast<TGraphicControl*>(ControlAtPos(p, false))) g->DblClick();
+            }
+            break;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
@@ -617,13 +666,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (previousProc_ == &::DefWindowProcA) {
                 POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
                 auto* over = dynamic_cast<TGraphicControl*>(ControlAtPos(p, true));
-                if (over != hoverControl_) {
-                    if (hoverControl_ != nullptr) hoverControl_->MouseLeave();
-                    hoverControl_ = over;
-                    if (hoverControl_ != nullptr) hoverControl_->MouseEnter();
-                }
+                SetHoverControl(over);
                 if (over != nullptr) over->MouseMove(p.x - over->Left(), p.y - over->Top());
             }
+            break;
+        case WM_SETFOCUS:
+            if (TForm* form = ParentForm()) form->FocusChanged(this);
             break;
         case WM_NCDESTROY: {
             LRESULT r = DefaultHandler(message, wParam, lParam);

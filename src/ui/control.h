@@ -18,9 +18,16 @@ class TWinControl;
 class TForm;
 
 using TNotifyEvent = std::function<void(TComponent* sender)>;
+// Mouse buttons are 0 (left), 1 (right) and 2 (middle); x and y are in the
+// control's client coordinates.
+using TMouseEvent = std::function<void(TComponent* sender, int button, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TComponent* sender, int x, int y)>;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+// How a control paints: csOpaque covers its whole rectangle, so nothing
+// behind it needs painting; csReplicatable can be drawn again elsewhere.
+enum ControlStyle : unsigned { csOpaque = 1, csReplicatable = 2 };
 
 class TControl : public TComponent {
     QUARNEL_COMPONENT(TControl, TComponent)
@@ -61,6 +68,8 @@ public:
     void SetColor(TColor color);
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
+    unsigned ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(unsigned style) { controlStyle_ = style; }
 
     TNotifyEvent OnClick;
 
@@ -76,6 +85,12 @@ public:
     // Called by the parent when its font or colour changes.
     void ParentFontChanged();
     void ParentColorChanged();
+    // Told by the form when the focus moves to `focused` (a control of the
+    // form, or the form itself).
+    virtual void FocusChanged(TWinControl* focused);
+    // An accelerator key (Alt and a character) pressed in the form; answers
+    // whether this control took it.
+    virtual bool DialogChar(char key);
 
 protected:
     virtual void FontChanged() {}
@@ -105,6 +120,7 @@ private:
     bool parentFont_ = true;
     bool settingParentFont_ = false;
     TAlign align_ = TAlign::alNone;
+    unsigned controlStyle_ = 0;
 
     friend class TWinControl;
 };
@@ -130,6 +146,14 @@ public:
     virtual void MouseMove(int x, int y);
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
+    virtual void DblClick();
+
+    bool SetEvent(const std::string& event, const std::any& handler) override;
+
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
 
 protected:
     void BoundsChanged() override;
@@ -180,6 +204,12 @@ public:
     void ComposeInto(HDC target, const RECT& area);
     // The window's text as the platform holds it.
     std::string WindowText() const;
+    // Passes the focus change on to the children (and theirs).
+    void FocusChanged(TWinControl* focused) override;
+    bool DialogChar(char key) override;
+    // The windowless child under the mouse is told when the mouse leaves the
+    // window for another one; the message loop asks this while it is idle.
+    static void CheckMouseLeft();
 
     // Window procedure of this control; the default passes the message on.
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -213,6 +243,8 @@ protected:
     void ColorChanged() override;
     void BoundsChanged() override;
 
+    // Children aligned to the client area take its new size.
+    void AlignControls();
     // Background brush for WM_CTLCOLOR* replies, in this control's colour.
     HBRUSH BackgroundBrush();
     void UpdateTooltip();
@@ -225,6 +257,7 @@ protected:
 
 private:
     void RecreateChildren();
+    void SetHoverControl(TGraphicControl* control);
 
     HWND handle_ = nullptr;
     WNDPROC previousProc_ = nullptr;

@@ -239,6 +239,7 @@ void TForm::HandleCreated() {
         clientWidth_ = client.right;
         clientHeight_ = client.bottom;
     }
+    AlignControls();
 }
 
 void TForm::OrderTabStops() {
@@ -350,6 +351,15 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_SIZE:
+            // The user resized the window (or the platform did): aligned
+            // controls follow the client area.
+            if (wParam != SIZE_MINIMIZED) {
+                clientWidth_ = LOWORD(lParam);
+                clientHeight_ = HIWORD(lParam);
+                AlignControls();
+            }
+            break;
         case DM_GETDEFID: {
             TButton* b = FindButton(true);
             if (b != nullptr && b->HandleAllocated() && b->Enabled() && b->Visible())

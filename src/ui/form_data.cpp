@@ -110,6 +110,10 @@ private:
             ++pos_;
             return list;
         }
+        if (c == '{') {
+            ++pos_;
+            return ParseHexBytes();
+        }
         if (c == '@') {
             ++pos_;
             PropertyValue ref;
@@ -134,6 +138,29 @@ private:
             return PropertyValue::Int(v);
         }
         return PropertyValue::Ident(Identifier());
+    }
+
+    // Pairs of hexadecimal digits up to the closing brace; blanks, line ends
+    // and comments may stand between pairs.
+    PropertyValue ParseHexBytes() {
+        PropertyValue data;
+        data.kind = PropertyValue::Kind::Binary;
+        while (!Peek('}')) {
+            if (pos_ + 1 >= text_.size()) Fail("'}' expected after binary data");
+            const char high = text_[pos_], low = text_[pos_ + 1];
+            if (!std::isxdigit(static_cast<unsigned char>(high)) ||
+                !std::isxdigit(static_cast<unsigned char>(low)))
+                Fail("binary data: pairs of hexadecimal digits expected");
+            data.text += static_cast<char>(HexDigit(high) << 4 | HexDigit(low));
+            pos_ += 2;
+        }
+        ++pos_;
+        return data;
+    }
+
+    static int HexDigit(char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        return std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
     }
 
     std::string ParseText() {
@@ -178,6 +205,12 @@ std::string LoadResourceData(const std::string& name) {
     const void* bytes = data != nullptr ? ::LockResource(data) : nullptr;
     if (bytes == nullptr) throw EResourceError("Resource " + name + " cannot be read");
     return std::string(static_cast<const char*>(bytes), ::SizeofResource(module, info));
+}
+
+std::string BinaryValue(const std::string& property, const PropertyValue& value) {
+    if (value.kind == PropertyValue::Kind::Binary) return value.text;
+    if (value.kind == PropertyValue::Kind::Resource) return LoadResourceData(value.text);
+    throw EResourceError("Property " + property + ": binary data or a resource expected");
 }
 
 }  // namespace ui

@@ -6,7 +6,8 @@
 //     ClientWidth: 457                a number
 //     BorderIcons: [biSystemMenu]     a list of identifiers, texts or numbers
 //     OnCreate: FormCreate            an identifier (handler names too)
-//     Image: @TILE                    binary data in another resource
+//     Image.Data: @TILE               binary data in another resource
+//     Glyph.Data: { 424D 3E00 }       binary data in place, in hexadecimal
 //     Label1 : TLabel { ... }         an owned component
 //   }
 //
@@ -35,5 +36,9 @@ FormNode ParseFormData(const std::string& text);
 
 // The bytes of an RCDATA resource of the program; EResourceError if missing.
 std::string LoadResourceData(const std::string& name);
+
+// The bytes a binary property stands for: written in place or named as a
+// resource; EResourceError for a value of another kind.
+std::string BinaryValue(const std::string& property, const PropertyValue& value);
 
 }  // namespace ui

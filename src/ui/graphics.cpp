@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/exceptions.h"
+
 namespace ui {
 
 COLORREF ColorToRGB(TColor color) {
@@ -52,6 +54,12 @@ bool ColorFromIdent(const std::string& name, TColor& color) {
         }
     }
     return false;
+}
+
+TColor ColorFromValue(const std::string& property, const PropertyValue& value) {
+    TColor c = 0;
+    if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c)) return c;
+    return static_cast<TColor>(value.AsInt(property));
 }
 
 TFont::TFont() = default;
@@ -136,6 +144,36 @@ HFONT TFont::Handle() const {
         handle_.Reset(::CreateFontIndirectA(&lf));
     }
     return handle_.Get();
+}
+
+bool SetFontProperty(TFont& font, const std::string& name, const PropertyValue& value) {
+    if (name == "Font.Name") {
+        font.SetName(value.AsText(name));
+    } else if (name == "Font.Height") {
+        font.SetHeight(value.AsInt(name));
+    } else if (name == "Font.Color") {
+        font.SetColor(ColorFromValue(name, value));
+    } else if (name == "Font.Charset") {
+        font.SetCharset(value.AsInt(name));
+    } else if (name == "Font.Style") {
+        unsigned style = 0;
+        for (const std::string& s : value.AsIdentSet(name)) {
+            if (s == "fsBold")
+                style |= fsBold;
+            else if (s == "fsItalic")
+                style |= fsItalic;
+            else if (s == "fsUnderline")
+                style |= fsUnderline;
+            else if (s == "fsStrikeOut")
+                style |= fsStrikeOut;
+            else
+                throw EResourceError("Unknown font style " + s);
+        }
+        font.SetStyle(style);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 SIZE MeasureText(const TFont& font, const std::string& text) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/handles.h"
+#include "ui/property_value.h"
 
 namespace ui {
 
@@ -39,6 +40,8 @@ COLORREF ColorToRGB(TColor color);
 
 // A colour name of the form data (clNavy, clBtnFace, ...); false if unknown.
 bool ColorFromIdent(const std::string& name, TColor& color);
+// A colour of the form data: a colour name or a number.
+TColor ColorFromValue(const std::string& property, const PropertyValue& value);
 
 enum FontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
@@ -79,6 +82,10 @@ private:
     int charset_ = DEFAULT_CHARSET;
     mutable ScopedFont handle_;
 };
+
+// Sets the font attribute that a form data property names (Font.Name,
+// Font.Height, Font.Color, Font.Charset, Font.Style); false for other names.
+bool SetFontProperty(TFont& font, const std::string& name, const PropertyValue& value);
 
 // Width and height of a text in a font on a screen device context.
 SIZE MeasureText(const TFont& font, const std::string& text);

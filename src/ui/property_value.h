@@ -1,6 +1,7 @@
 // One value of a published property as the form data states it: a number, a
 // text, an identifier (true, bsSingle, clNavy, a handler name), a list of
-// values, or a reference to binary data in another resource.
+// values, binary data written out in hexadecimal, or a reference to binary
+// data in another resource.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +11,12 @@
 namespace ui {
 
 struct PropertyValue {
-    enum class Kind { Integer, Text, Identifier, List, Resource };
+    enum class Kind { Integer, Text, Identifier, List, Binary, Resource };
 
     Kind kind = Kind::Integer;
     std::int64_t integer = 0;
-    std::string text;  // Text, Identifier (the name) and Resource (the resource name)
+    // Text, Identifier (the name), Binary (the bytes), Resource (the resource name)
+    std::string text;
     std::vector<PropertyValue> items;
 
     static PropertyValue Int(std::int64_t v) {

@@ -1,0 +1,93 @@
+#include "controls/PleximoWallpaper.h"
+
+#include "ui/form.h"
+#include "ui/form_data.h"
+
+namespace controls {
+namespace {
+
+const ui::TColor kPaletteRelative = 0x02000000;
+
+}  // namespace
+
+std::optional<ui::TColor> TransparencyColorOf(const ui::TBitmap& bitmap) {
+    if (bitmap.HasTransparentColor())
+        return ui::ColorToRGB(bitmap.TransparentColor()) + kPaletteRelative;
+    if (bitmap.Monochrome()) return 0xFFFFFF + kPaletteRelative;
+    if (bitmap.Empty()) return std::nullopt;
+    return bitmap.Pixel(0, bitmap.Height() - 1) + kPaletteRelative;
+}
+
+TPleximoWallpaper::TPleximoWallpaper(ui::TComponent* owner)
+    : ui::TGraphicControl(owner), image_(std::make_unique<ui::TBitmap>()) {
+    SetControlStyle(ControlStyle() | ui::csOpaque);
+    SetBounds(Left(), Top(), 100, 100);
+    SetAlign(ui::TAlign::alClient);
+}
+
+TPleximoWallpaper::~TPleximoWallpaper() = default;
+
+void TPleximoWallpaper::SetImage(const ui::TBitmap* bitmap) {
+    if (bitmap == nullptr) {
+        image_->SetHeight(0);
+        image_->SetWidth(0);
+    } else {
+        // A bitmap without pixels has no colour to give; TransColor stays.
+        if (const auto color = TransparencyColorOf(*bitmap)) transColor_ = *color;
+        image_->Assign(*bitmap);
+    }
+    // The old picture is not wiped on the screen first: the repaint below
+    // puts the new one there in a single copy.
+    Invalidate();
+}
+
+void TPleximoWallpaper::SetTransColor(ui::TColor color) {
+    if (color == transColor_) return;
+    transColor_ = color;
+    Invalidate();
+}
+
+void TPleximoWallpaper::Loaded() {
+    ui::TGraphicControl::Loaded();
+    // The stored size is the designer's; the control covers the client area.
+    RequestAlign();
+    Invalidate();
+}
+
+void TPleximoWallpaper::Paint(HDC dc) {
+    const int width = Width(), height = Height();
+    const int tileWidth = image_->Width(), tileHeight = image_->Height();
+    // A picture without rows cannot be tiled (the step down would be 0).
+    if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
+    // All tiles are laid off screen and go to the screen in one copy.
+    ui::MemoryDC compose(dc);
+    ui::ScopedBitmap offscreen(::CreateCompatibleBitmap(dc, width, height));
+    if (!offscreen) return;
+    ui::SelectObjectScope select(compose.Get(), offscreen.Get());
+    ui::BitmapCanvas tile(*image_);
+    for (int y = 0; y < height; y += tileHeight)
+        for (int x = 0; x < width; x += tileWidth)
+            ::BitBlt(compose.Get(), x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, width, height, compose.Get(), 0, 0, SRCCOPY);
+}
+
+bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyValue& value) {
+    if (name == "Image.Data") {
+        // Read straight into the owned picture: the image setter (and its
+        // transparency rule) is not involved; TransColor comes as stored.
+        image_->ReadData(ui::BinaryValue(name, value));
+        Invalidate();
+    } else if (name == "TransColor") {
+        SetTransColor(ui::ColorFromValue(name, value));
+    } else {
+        return ui::TGraphicControl::SetProperty(name, value);
+    }
+    return true;
+}
+
+void RegisterPleximoWallpaperClass() {
+    ui::RegisterComponentClass("TPleximoWallpaper",
+                               [](ui::TComponent* owner) { return new TPleximoWallpaper(owner); });
+}
+
+}  // namespace controls
