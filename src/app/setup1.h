@@ -27,6 +27,7 @@ public:
     void SelectDirectoryChange(ui::TComponent* sender);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
+    void InstallButtonClick(ui::TComponent* sender);
 
     // Sets the status line and paints it at once.
     void ShowStatus(const std::string& text);

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -32,6 +33,13 @@ KeyContents ContentsOf(HKEY root, const std::string& path);
 // The value's text when it exists and has a text type; nothing otherwise.
 std::optional<std::string> ReadTextValue(HKEY root, const std::string& path,
                                          const std::string& name);
+
+// A value's type and raw bytes; nothing when the value does not exist.
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<unsigned char> bytes;
+};
+std::optional<RawValue> ReadRawValue(HKEY root, const std::string& path, const std::string& name);
 
 // Create the key when needed and write the value; throw DriverError on failure.
 void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
