@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "driver_error.h"
 #include "host_paths.h"
 #include "install_state.h"
 #include "registry_state.h"
@@ -51,6 +52,23 @@ protected:
         return setup;
     }
 
+    // Another program of the session, with a window of its own: a restart
+    // ends it, anything else leaves it running.
+    const SetupProcess& StartWitness() {
+        const std::string exe = MediumFile("witness.exe");
+        if (!::CopyFileA(MediumFile("sulmet").c_str(), exe.c_str(), FALSE))
+            throw DriverError("cannot copy the other program");
+        witness_.Start(exe, Medium().Dir());
+        WaitUntil([&] { return !VisibleTopLevelWindows(witness_.Id()).empty(); },
+                  "the other program's window");
+        return witness_;
+    }
+
+    void TearDown() override {
+        if (witness_.IsStarted()) witness_.Kill();
+        SetupScenario::TearDown();
+    }
+
     void SetCheck(HWND box, bool checked) {
         const bool now = ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
         if (now != checked) Click(box);
@@ -87,13 +105,18 @@ protected:
     }
 
     std::string MediumFile(const std::string& name) { return JoinPath(Medium().Dir(), name); }
+
+private:
+    SetupProcess witness_;
 };
 
 TEST_F(Install, AllComponentsIntoTheDefaultDirectory) {
+    const SetupProcess& witness = StartWitness();
     StartInstall({0, 1, 2, 3, 4}, Options{});
     ConfirmInstallTo("c:\\quarnel\\");
     AnswerRebootQuestion(IDNO);
     ExpectCleanExit(kInstallTimeoutMs);
+    EXPECT_FALSE(witness.HasExited()) << "No to the restart ended another program";
 
     // Files, each a copy of its source on the medium.
     ExpectCopied("setup.exe", Installed("setup.exe"));
@@ -184,6 +207,19 @@ TEST_F(Install, WithoutMenuGroupTheStartupShortcutStillFollowsItsOption) {
     ExpectCopied("sulmet", Installed("SULMET\\sulmet.exe"));
 }
 
+TEST_F(Install, YesToTheRebootEndsTheSession) {
+    Options options;
+    options.startup = false;
+    const SetupProcess& witness = StartWitness();
+    StartInstall({2}, options);
+    ConfirmInstallTo("c:\\quarnel\\");
+    AnswerRebootQuestion(IDYES);
+    ExpectCleanExit(kInstallTimeoutMs);
+    // The restart asks every program of the session to end.
+    WaitUntil([&] { return witness.HasExited(); }, "the other program to be ended");
+    ExpectCopied("orvane", Installed("ORVANE\\orvane.exe"));
+}
+
 TEST_F(Install, ViewReadmeOpensTheInstalledCopy) {
     Options options;
     options.viewReadme = true;
@@ -249,6 +285,21 @@ TEST_F(Install, NoToTheConfirmationInstallsNothing) {
     EXPECT_FALSE(ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").has_value());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_FALSE(DirectoryExists(MenuGroupFolder()));
+}
+
+TEST_F(Install, AnEmptiedDirectoryFieldIsRefusedBeforeAnythingIsMade) {
+    Launch();
+    HWND setup = AcceptAgreement();
+    const SetupWindowControls controls = ControlsOf(setup);
+    ToggleListItem(controls.componentList, 0);
+    ::SendMessageA(controls.directoryEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    WaitUntil([&] { return IsEnabled(controls.installButton); }, "Install to be enabled",
+              &Process());
+    Click(controls.installButton);
+    ExpectDialog(kError, "Please enter the directory to install Quarnel to", IDOK);
+    ExpectCleanExit();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").has_value());
 }
 
 TEST_F(Install, TooLittleRoomOnTheDriveIsRefused) {
