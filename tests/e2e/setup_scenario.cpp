@@ -89,6 +89,10 @@ void SetupScenario::SimulateWindowsNT() {
     versionOverride_ = std::make_unique<WindowsVersionOverride>(kExeName, "winxp");
 }
 
+void SetupScenario::SimulateWindows95() {
+    versionOverride_ = std::make_unique<WindowsVersionOverride>(kExeName, "win95");
+}
+
 void SetupScenario::Launch() { process_.Start(medium_->SetupPath(), medium_->Dir()); }
 
 HWND SetupScenario::WaitForAgreementWindow() {
