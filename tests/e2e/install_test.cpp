@@ -276,6 +276,19 @@ TEST_F(Install, ReadOnlyDestinationCannotBeReplaced) {
     EXPECT_FALSE(DirectoryExists(Installed("WARDEX")));
 }
 
+TEST_F(Install, AMissingParentOfTheDirectoryStopsTheFirstCopy) {
+    Options options;
+    options.directory = "C:\\QUARNEL\\SUB";
+    StartInstall({0}, options);
+    ConfirmInstallTo("C:\\QUARNEL\\SUB\\");
+    // The copy makes missing directories only up to a path without a doubled
+    // separator, and the setup program's path has one.
+    ExpectStandardErrorBox("Cannot create file C:\\QUARNEL\\SUB\\\\setup.exe.");
+    ExpectCleanExit();
+    EXPECT_EQ("C:\\QUARNEL\\SUB\\",
+              ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").value_or("?"));
+}
+
 TEST_F(Install, NoToTheConfirmationInstallsNothing) {
     StartInstall({0, 1}, Options{});
     ExpectDialog(kInformation, "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);
