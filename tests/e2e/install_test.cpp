@@ -289,6 +289,17 @@ TEST_F(Install, AMissingParentOfTheDirectoryStopsTheFirstCopy) {
               ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").value_or("?"));
 }
 
+TEST_F(Install, ARecordThatCannotBeCreatedStopsBeforeAnyCopy) {
+    CreateVolatileKey(HKEY_LOCAL_MACHINE, kVendorKey);
+    StartInstall({0}, Options{});
+    ConfirmInstallTo("c:\\quarnel\\");
+    ExpectDialog(kError, "Error updating system registry", IDOK);
+    ExpectCleanExit();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_TRUE(DirectoryEntries(kDefaultInstallDir).empty());
+}
+
 TEST_F(Install, NoToTheConfirmationInstallsNothing) {
     StartInstall({0, 1}, Options{});
     ExpectDialog(kInformation, "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);

@@ -103,6 +103,14 @@ std::optional<RawValue> ReadRawValue(HKEY root, const std::string& path, const s
     return value;
 }
 
+void CreateVolatileKey(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+        throw DriverError("cannot make the volatile key " + path);
+    ::RegCloseKey(key);
+}
+
 void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
                     const std::string& value) {
     WriteValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

@@ -46,6 +46,11 @@ void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
                     const std::string& value);
 void WriteDwordValue(HKEY root, const std::string& path, const std::string& name, DWORD value);
 
+// Makes a key that lives only until the session ends. The platform refuses
+// to make a lasting key below it, which is how a scenario arranges a record
+// that cannot be created.
+void CreateVolatileKey(HKEY root, const std::string& path);
+
 // Deletes one value; a missing value or key is not an error.
 void DeleteValue(HKEY root, const std::string& path, const std::string& name);
 
