@@ -79,8 +79,8 @@ int TGauge::PercentDone() const {
     const std::int64_t done = static_cast<std::int64_t>(progress_) - minValue_;
     // Extended precision, so that a value that is a whole percentage of the
     // range never comes out one percent short.
-    return static_cast<int>(std::trunc(static_cast<long double>(done) * 100.0L /
-                                       static_cast<long double>(range)));
+    return static_cast<int>(
+        std::trunc(static_cast<long double>(done) * 100.0L / static_cast<long double>(range)));
 }
 
 void TGauge::SetMinValue(int value) {
@@ -269,8 +269,7 @@ void TGauge::PaintPercentage(HDC image, const RECT& r, int width, int height) co
     ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     const int x = (r.right - r.left + 1 - size.cx) / 2;
     const int y = (r.bottom - r.top + 1 - size.cy) / 2;
-    ::ExtTextOutA(dc, x, y, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()),
-                  nullptr);
+    ::ExtTextOutA(dc, x, y, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     ::BitBlt(image, 0, 0, width, height, dc, 0, 0, SRCINVERT);
 }
 
@@ -300,10 +299,14 @@ bool TGauge::SetProperty(const std::string& name, const ui::PropertyValue& value
 }
 
 bool TGauge::GetIntProperty(const std::string& name, int& value) const {
-    if (name == "MinValue") value = minValue_;
-    else if (name == "MaxValue") value = maxValue_;
-    else if (name == "Progress") value = progress_;
-    else return ui::TGraphicControl::GetIntProperty(name, value);
+    if (name == "MinValue")
+        value = minValue_;
+    else if (name == "MaxValue")
+        value = maxValue_;
+    else if (name == "Progress")
+        value = progress_;
+    else
+        return ui::TGraphicControl::GetIntProperty(name, value);
     return true;
 }
 
