@@ -220,15 +220,20 @@ void TGauge::PaintPie(HDC dc, const RECT& r) const {
     }
     const int percent = PercentDone();
     if (percent <= 0) return;
+    ui::ScopedBrush fore(::CreateSolidBrush(ui::ColorToRGB(foreColor_)));
+    ui::SelectObjectScope selectBrush(dc, fore.Get());
+    if (percent >= 100) {
+        // A pie whose two radials meet would leave a line at twelve o'clock.
+        ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+        return;
+    }
     // The sector grows clockwise from twelve o'clock; the platform draws a
     // pie counter-clockwise from its first radial to its second.
     const double cx = (r.left + r.right) / 2.0;
     const double cy = (r.top + r.bottom) / 2.0;
     const double rx = (r.right - r.left) / 2.0;
     const double ry = (r.bottom - r.top) / 2.0;
-    const double start = kPi / 2 - 2 * kPi * (percent >= 100 ? 100 : percent) / 100.0;
-    ui::ScopedBrush fore(::CreateSolidBrush(ui::ColorToRGB(foreColor_)));
-    ui::SelectObjectScope selectBrush(dc, fore.Get());
+    const double start = kPi / 2 - 2 * kPi * percent / 100.0;
     ::Pie(dc, r.left, r.top, r.right, r.bottom, static_cast<int>(cx + rx * std::cos(start)),
           static_cast<int>(cy - ry * std::sin(start)), static_cast<int>(cx),
           static_cast<int>(cy - ry));
