@@ -77,8 +77,9 @@ int TGauge::PercentDone() const {
     const std::int64_t range = static_cast<std::int64_t>(maxValue_) - minValue_;
     if (range == 0) return 0;
     const std::int64_t done = static_cast<std::int64_t>(progress_) - minValue_;
-    // Extended precision, so that a value that is a whole percentage of the
-    // range never comes out one percent short.
+    // 64-bit differences, so that a range from a negative minimum to a large
+    // maximum cannot overflow; extended precision, so that a value that is a
+    // whole percentage of the range never comes out one percent short.
     return static_cast<int>(
         std::trunc(static_cast<long double>(done) * 100.0L / static_cast<long double>(range)));
 }
