@@ -13,6 +13,7 @@
 #include "app/setup2.h"
 #include "app/setupf.h"
 #include "controls/CheckListBox.h"
+#include "controls/Gauge.h"
 #include "engine/ComponentTable.h"
 #include "engine/FileUtil.h"
 #include "engine/InstallRecords.h"
@@ -108,7 +109,7 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
         return !programs.empty() && engine::IsDirectoryPresent(group);
     };
 
-    ui::TComponent* gauge = FindComponent("CurrentProgressBar");
+    ui::TComponent* gauge = CurrentProgressBar;
 
     ShowStatus("Copying setup file");
     engine::CopyFileWithProgress(SourceDir + "\\setup.exe", InstallDir + "\\setup.exe", gauge);
