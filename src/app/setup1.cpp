@@ -20,6 +20,7 @@ TSetupForm::TSetupForm() {
     RegisterHandler("ProductToInstallClickCheck",
                     [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
     RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
+    RegisterHandler("RemoveButtonClick", [this](ui::TComponent* s) { RemoveButtonClick(s); });
 }
 
 void TSetupForm::BindControls() {

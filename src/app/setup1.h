@@ -27,6 +27,8 @@ public:
     void SelectDirectoryChange(ui::TComponent* sender);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
+    // The removal of the suite (RemoveProcedure.cpp).
+    void RemoveButtonClick(ui::TComponent* sender);
 
     // Sets the status line and paints it at once.
     void ShowStatus(const std::string& text);

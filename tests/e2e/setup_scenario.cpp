@@ -4,6 +4,7 @@
 
 #include "driver_error.h"
 #include "host_paths.h"
+#include "installed_state.h"
 #include "registry_state.h"
 #include "screenshot.h"
 
@@ -64,6 +65,8 @@ void SetupScenario::SetUp() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
     RemoveDirectoryTree(kDefaultInstallDir);
+    // Shortcuts, the driver and a pending rename list of an earlier scenario.
+    ClearInstalledState();
     WindowsVersionOverride::Clear(kExeName);
     medium_ = std::make_unique<SampleMedium>(ShippedDir());
 }

@@ -1,0 +1,128 @@
+// What a removal deletes under the install directory and in the registry,
+// against real files and the real registry of the test prefix.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/Registry.h"
+#include "engine/RemovalList.h"
+#include "temp_dir.h"
+#include "ui/handles.h"
+
+namespace {
+
+using testing_support::TempDir;
+using testing_support::WriteFileOfSize;
+
+// Every file a full installation and its programs may leave, by the names
+// each list entry is to catch.
+const std::vector<std::string> kInstalledFiles = {
+    "WARDEX\\wardex.exe",   "WARDEX\\wardex.ini",   "WARDEX\\smart.001",    "WARDEX\\smart.002",
+    "WARDEX\\dlsize.dat",   "WARDEX\\startup.log",  "WARDEX\\log.txt",      "WARDEX\\alert.wav",
+    "WARDEX\\wardex.doc",   "WARDEX\\wardex_d.zip", "SULMET\\sulmet.exe",   "SULMET\\sulmet_d.zip",
+    "SULMET\\sulmet_d.doc", "PELKIN\\pelkin.exe",   "PELKIN\\pelkin_d.zip", "PELKIN\\pelkin_d.doc",
+    "ORVANE\\orvane.exe",   "ORVANE\\orvane_d.zip", "ORVANE\\orvane_d.doc", "TRIVEL\\trivel.exe",
+    "TRIVEL\\trivel_d.zip", "TRIVEL\\trivel_d.doc",
+};
+// Files beside them that no entry names.
+const std::vector<std::string> kOtherFiles = {
+    "setup.exe",         "readme.doc",           "TRIVEL\\Diskware\\keldan.dw",
+    "WARDEX\\notes.txt", "WARDEX\\smartlog.txt", "SULMET\\results.txt",
+};
+const std::vector<std::string> kDirectories = {
+    "WARDEX", "SULMET", "PELKIN", "ORVANE", "TRIVEL", "TRIVEL\\Defects", "TRIVEL\\Diskware"};
+
+bool Present(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class ComponentFiles : public ::testing::Test {
+protected:
+    void Plant(const std::vector<std::string>& directories) {
+        for (const std::string& dir : directories) {
+            ASSERT_TRUE(::CreateDirectoryA((temp_ / dir).c_str(), nullptr)) << dir;
+        }
+        for (const auto* files : {&kInstalledFiles, &kOtherFiles}) {
+            for (const std::string& file : *files) {
+                const std::string::size_type slash = file.rfind('\\');
+                if (slash == std::string::npos || Present(temp_ / file.substr(0, slash))) {
+                    ASSERT_TRUE(WriteFileOfSize(temp_ / file, 10)) << file;
+                }
+            }
+        }
+    }
+    TempDir temp_;
+};
+
+TEST_F(ComponentFiles, EveryListedFileGoesAndEverythingElseStays) {
+    Plant(kDirectories);
+    engine::DeleteComponentFiles(temp_.Path());
+    for (const std::string& file : kInstalledFiles) EXPECT_FALSE(Present(temp_ / file)) << file;
+    for (const std::string& file : kOtherFiles) EXPECT_TRUE(Present(temp_ / file)) << file;
+    for (const std::string& dir : kDirectories) EXPECT_TRUE(Present(temp_ / dir)) << dir;
+}
+
+TEST_F(ComponentFiles, WithoutTheWardexDirectoryNothingIsDeleted) {
+    Plant({"SULMET", "TRIVEL"});
+    engine::DeleteComponentFiles(temp_.Path());
+    EXPECT_TRUE(Present(temp_ / "SULMET\\sulmet.exe"));
+    EXPECT_TRUE(Present(temp_ / "TRIVEL\\trivel.exe"));
+}
+
+TEST_F(ComponentFiles, AReadOnlyFileStaysAndTheNextEntriesAreStillDeleted) {
+    Plant(kDirectories);
+    ASSERT_TRUE(
+        ::SetFileAttributesA((temp_ / "WARDEX\\wardex.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+    engine::DeleteComponentFiles(temp_.Path());
+    EXPECT_TRUE(Present(temp_ / "WARDEX\\wardex.ini"));
+    EXPECT_FALSE(Present(temp_ / "WARDEX\\smart.001"));
+    EXPECT_FALSE(Present(temp_ / "TRIVEL\\trivel_d.doc"));
+}
+
+// Independent of the accessor, so that the clean-up cannot hide its faults.
+void RemoveKeyTree(HKEY base, const std::string& path) {
+    {
+        ui::RegKey key;
+        if (::RegOpenKeyExA(base, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) != ERROR_SUCCESS)
+            return;
+        char name[256];
+        DWORD length = sizeof(name);
+        while (::RegEnumKeyExA(key.Get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS) {
+            RemoveKeyTree(key.Get(), name);
+            length = sizeof(name);
+        }
+    }
+    ::RegDeleteKeyA(base, path.c_str());
+}
+
+bool KeyExists(const std::string& path) {
+    ui::RegKey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) ==
+           ERROR_SUCCESS;
+}
+
+void MakeKey(const std::string& path) {
+    ui::RegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
+                                               KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr));
+}
+
+TEST(InstallationRecords, GoWithTheirSubkeysWhileTheVendorAndItsOtherProductsStay) {
+    const std::string otherProduct = "SOFTWARE\\Brenvik\\QuarnelTestsOtherProduct";
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, otherProduct);
+    for (const char* key : engine::kRemovedRecordKeys) MakeKey(std::string(key) + "\\Sub\\Deeper");
+    MakeKey(otherProduct);
+
+    engine::TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    engine::DeleteInstallationRecords(registry);
+
+    for (const char* key : engine::kRemovedRecordKeys) EXPECT_FALSE(KeyExists(key)) << key;
+    EXPECT_TRUE(KeyExists(otherProduct));
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, otherProduct);
+    EXPECT_TRUE(KeyExists("SOFTWARE\\Brenvik"));
+}
+
+}  // namespace
