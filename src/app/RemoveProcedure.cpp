@@ -19,27 +19,16 @@ namespace {
 
 constexpr char kCannotOpenRecord[] = "Unable to open system registry key";
 
-// Frees SetupRegistry when the group of registry work ends, also when a read
-// raises.
-struct RegistryGroup {
-    RegistryGroup() : registry(NewSetupRegistry()) {}
-    ~RegistryGroup() { FreeSetupRegistry(); }
-    RegistryGroup(const RegistryGroup&) = delete;
-    RegistryGroup& operator=(const RegistryGroup&) = delete;
-    engine::TRegistry& registry;
-};
-
 // Reads the recorded install directory into InstallDir and asks whether to
 // remove from there. False, after a terminate request, when the record gives
-// no directory or the user says No.
+// no directory or the user says No. InstallDir is empty on entry.
 bool ConfirmRecordedDirectory() {
-    RegistryGroup group;
-    if (group.registry.OpenRegistryKey(engine::records::kInstallKey, true)) {
-        InstallDir = group.registry.ReadTextValue(engine::records::kPathValue);
-    } else {
-        ui::MessageDlg(kCannotOpenRecord, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
-        ui::Application()->Terminate();
-        return false;
+    SetupRegistryGroup group;
+    engine::TRegistry& registry = group.Registry();
+    // A key that cannot be opened leaves InstallDir empty, and is told as a
+    // record without a directory is.
+    if (registry.OpenRegistryKey(engine::records::kInstallKey, true)) {
+        InstallDir = registry.ReadTextValue(engine::records::kPathValue);
     }
     if (InstallDir.empty()) {
         ui::MessageDlg(kCannotOpenRecord, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
@@ -53,7 +42,7 @@ bool ConfirmRecordedDirectory() {
         ui::Application()->Terminate();
         return false;
     }
-    group.registry.CloseRegistryKey();
+    registry.CloseRegistryKey();
     return true;
 }
 
@@ -77,9 +66,9 @@ void TSetupForm::RemoveButtonClick(ui::TComponent*) {
 
     {
         // No key open: the record paths are taken from the root.
-        RegistryGroup group;
-        engine::DeleteInstallationRecords(group.registry);
-        group.registry.CloseRegistryKey();
+        SetupRegistryGroup group;
+        engine::DeleteInstallationRecords(group.Registry());
+        group.Registry().CloseRegistryKey();
     }
 
     ShowStatus("Getting menu folder");

@@ -27,6 +27,7 @@ public:
     void SelectDirectoryChange(ui::TComponent* sender);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
+    void InstallButtonClick(ui::TComponent* sender);
     // The removal of the suite (RemoveProcedure.cpp).
     void RemoveButtonClick(ui::TComponent* sender);
 

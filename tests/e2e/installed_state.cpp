@@ -1,6 +1,5 @@
 #include "installed_state.h"
 
-#include <shlobj.h>
 #include <windows.h>
 #include <winioctl.h>
 
@@ -9,6 +8,7 @@
 
 #include "driver_error.h"
 #include "host_paths.h"
+#include "install_state.h"
 #include "registry_state.h"
 #include "ui/handles.h"
 
@@ -62,13 +62,6 @@ const std::vector<ComponentFiles>& Components() {
 bool Chosen(const InstalledState& state, Component component) {
     return std::find(state.components.begin(), state.components.end(), component) !=
            state.components.end();
-}
-
-std::string FolderPath(int folder) {
-    char path[MAX_PATH] = "";
-    if (!::SHGetSpecialFolderPathA(nullptr, path, folder, TRUE))
-        throw DriverError("special folder " + std::to_string(folder) + " not found");
-    return path;
 }
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
@@ -174,16 +167,9 @@ ScopedDriveD::~ScopedDriveD() {
     RemoveDirectoryTree(WindowsPathOf(hostDir_));
 }
 
-std::string ProgramsFolder() { return FolderPath(CSIDL_PROGRAMS); }
-std::string StartupFolder() { return FolderPath(CSIDL_STARTUP); }
-std::string MenuGroupFolder() { return ProgramsFolder() + "\\Quarnel"; }
 std::string StartupShortcut() { return StartupFolder() + "\\Wardex.lnk"; }
 
-std::string DriverFile() {
-    char dir[MAX_PATH] = "";
-    ::GetSystemDirectoryA(dir, MAX_PATH);
-    return JoinPath(dir, "quarnel.vxd");
-}
+std::string DriverFile() { return JoinPath(SystemDirectory(), "quarnel.vxd"); }
 
 std::string RenameList() {
     char dir[MAX_PATH] = "";
@@ -310,11 +296,6 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
                      nullptr) ||
         written != bytes.size())
         throw DriverError("cannot write " + path);
-}
-
-void SetReadOnly(const std::string& path) {
-    if (!::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY))
-        throw DriverError("cannot make " + path + " read-only");
 }
 
 void RunNextWindowsStart() {

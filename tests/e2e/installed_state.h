@@ -20,11 +20,7 @@ struct InstalledState {
     bool startupShortcut = true;
 };
 
-// The platform's folders as the program finds them, without a trailing
-// backslash.
-std::string ProgramsFolder();
-std::string StartupFolder();
-std::string MenuGroupFolder();
+// Where the install puts these (folders as install_state.h finds them).
 std::string StartupShortcut();
 std::string DriverFile();
 std::string RenameList();
@@ -52,7 +48,6 @@ std::vector<std::string> TreeSnapshot(const std::string& dir);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
-void SetReadOnly(const std::string& path);
 
 // Drive D: for a scenario: when the prefix has none, Wine's mount manager
 // maps it to a fresh host directory, and the mapping goes with the object.

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "host_paths.h"
+#include "install_state.h"
 #include "installed_state.h"
 #include "registry_state.h"
 #include "setup_scenario.h"
@@ -38,6 +40,21 @@ std::vector<std::string> Without(std::vector<std::string> entries, const std::st
                                  }),
                   entries.end());
     return entries;
+}
+
+// Paths below `dir`, relative to it, sorted: files and directories alike.
+std::vector<std::string> NamesBelow(const std::string& dir, const std::string& prefix = "") {
+    std::vector<std::string> names;
+    for (const std::string& name : DirectoryEntries(JoinPath(dir, prefix))) {
+        names.push_back(prefix + name);
+        const std::string path = JoinPath(dir, prefix + name);
+        if (DirectoryExists(path)) {
+            const std::vector<std::string> below = NamesBelow(dir, prefix + name + "\\");
+            names.insert(names.end(), below.begin(), below.end());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class Removal : public SetupScenario {
@@ -160,7 +177,7 @@ TEST_F(Removal, AReadOnlyMatchKeepsItselfAndTheMatchesAfterIt) {
     const std::vector<std::string> order = MatchesInPlatformOrder(wardex + "smart.*");
     ASSERT_EQ(5u, order.size());
     const auto readOnly = order.begin() + 2;
-    SetReadOnly(wardex + *readOnly);
+    MakeReadOnly(wardex + *readOnly);
 
     Remove(state.installDir);
 
@@ -172,7 +189,7 @@ TEST_F(Removal, AReadOnlyMatchKeepsItselfAndTheMatchesAfterIt) {
 TEST_F(Removal, AReadOnlyShortcutInTheGroupGoesWithTheGroup) {
     const InstalledState state;
     PlantInstalledState(state);
-    SetReadOnly(MenuGroupFolder() + "\\Pelkin.lnk");
+    MakeReadOnly(MenuGroupFolder() + "\\Pelkin.lnk");
 
     Remove(state.installDir);
 
@@ -253,6 +270,42 @@ TEST_F(Removal, InstallationOnDriveD) {
     ExpectFiles(RemovedFiles(state), false);
     ExpectFiles(KeptFiles(state), true);
     EXPECT_EQ("[rename]\r\nNUL=D:\\TOOLS\\setup.exe", ReadFileBytes(RenameList()));
+}
+
+TEST_F(Removal, RoundTripLeavesTheReadmeDiskwareAndDirectoriesAndTheNextStartTheRest) {
+    Launch();
+    const SetupWindowControls controls = ControlsOf(AcceptAgreement());
+    for (int item = 0; item < 5; ++item) ToggleListItem(controls.componentList, item);
+    Click(controls.viewReadmeCheck);  // no readme viewer left running
+    WaitUntil([&] { return IsEnabled(controls.installButton); }, "Install", &Process());
+    Click(controls.installButton);
+    ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDYES);
+    ExpectDialog("Information",
+                 "Quarnel has been successfully installed. You have to restart Windows. Ok to "
+                 "reboot ?",
+                 IDNO);
+    ExpectCleanExit();
+    ASSERT_TRUE(PathExists(MenuGroupFolder()));
+    ASSERT_TRUE(PathExists(StartupShortcut()));
+
+    Remove("c:\\quarnel\\");
+
+    ExpectRecordsShortcutsAndDriverGone();
+    const std::vector<std::string> left = {"ORVANE",
+                                           "PELKIN",
+                                           "SULMET",
+                                           "TRIVEL",
+                                           "TRIVEL\\Defects",
+                                           "TRIVEL\\Diskware",
+                                           "TRIVEL\\Diskware\\keldan.dw",
+                                           "WARDEX",
+                                           "readme.doc",
+                                           "setup.exe"};
+    EXPECT_EQ(left, NamesBelow("C:\\QUARNEL"));
+    EXPECT_EQ("[rename]\r\nNUL=c:\\quarnel\\setup.exe", ReadFileBytes(RenameList()));
+
+    RunNextWindowsStart();
+    EXPECT_EQ(std::vector<std::string>(left.begin(), left.end() - 1), NamesBelow("C:\\QUARNEL"));
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 // against real files and the real registry of the test prefix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "engine/ComponentTable.h"
 #include "engine/Registry.h"
 #include "engine/RemovalList.h"
 #include "temp_dir.h"
@@ -78,6 +81,23 @@ TEST_F(ComponentFiles, AReadOnlyFileStaysAndTheNextEntriesAreStillDeleted) {
     EXPECT_TRUE(Present(temp_ / "WARDEX\\wardex.ini"));
     EXPECT_FALSE(Present(temp_ / "WARDEX\\smart.001"));
     EXPECT_FALSE(Present(temp_ / "TRIVEL\\trivel_d.doc"));
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+TEST(ComponentFileList, NamesEveryFileTheInstallCopiesButTheDiskware) {
+    for (const engine::Component& component : engine::ComponentTable()) {
+        for (const engine::ComponentFile& file : component.files) {
+            if (file.source == nullptr) continue;
+            const bool listed =
+                std::any_of(std::begin(engine::kComponentFiles), std::end(engine::kComponentFiles),
+                            [&](const char* entry) { return SameName(entry, file.destination); });
+            EXPECT_EQ(!SameName(file.destination, "TRIVEL\\Diskware\\keldan.dw"), listed)
+                << file.destination;
+        }
+    }
 }
 
 // Independent of the accessor, so that the clean-up cannot hide its faults.
