@@ -35,8 +35,7 @@ bool ConfirmRecordedDirectory() {
         ui::Application()->Terminate();
         return false;
     }
-    // Only No stops: a box closed otherwise goes on, as the platform's
-    // boxes have always been read.
+    // Only No stops: the box's close box answers Cancel, which goes on.
     if (ui::MessageDlg("Ok to remove Quarnel from " + InstallDir + " ?", ui::TMsgDlgType::mtWarning,
                        ui::TMsgDlgButtons::mbYesNo) == ui::mrNo) {
         ui::Application()->Terminate();
