@@ -4,6 +4,7 @@
 #include "app/SetupState.h"
 #include "app/setupf.h"
 #include "controls/CheckListBox.h"
+#include "controls/Gauge.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
 #include "ui/application.h"
@@ -27,6 +28,7 @@ TSetupForm::TSetupForm() {
 void TSetupForm::BindControls() {
     FreeSpaceLabel = Find<ui::TLabel>("FreeSpaceLabel");
     StatusLabel = Find<ui::TLabel>("StatusLabel");
+    CurrentProgressBar = Find<controls::TGauge>("CurrentProgressBar");
     SelectDirectory = Find<ui::TEdit>("SelectDirectory");
     InstallButton = Find<ui::TBitBtn>("InstallButton");
     RemoveButton = Find<ui::TBitBtn>("RemoveButton");

@@ -12,6 +12,7 @@ class TEdit;
 }  // namespace ui
 namespace controls {
 class TCheckListBox;
+class TGauge;
 }
 
 namespace app {
@@ -36,6 +37,7 @@ public:
 
     ui::TLabel* FreeSpaceLabel = nullptr;
     ui::TLabel* StatusLabel = nullptr;
+    controls::TGauge* CurrentProgressBar = nullptr;
     ui::TEdit* SelectDirectory = nullptr;
     ui::TBitBtn* InstallButton = nullptr;
     ui::TBitBtn* RemoveButton = nullptr;

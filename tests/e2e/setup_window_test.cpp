@@ -116,16 +116,7 @@ TEST_F(SetupWindow, EnterWithAComponentTickedAsksToInstallAndNoEndsTheProgram) {
               "Install to be enabled after ticking Wardex", &Process());
 
     PressKey(controls.componentList, VK_RETURN);
-    const WindowQuery dialog{kMessageDialogClass, std::nullopt, nullptr, "a message dialog"};
-    WaitUntil([&] { return Process().HasExited() || FindTopLevel(Process().Id(), dialog); },
-              "the install's confirmation question or the end of the program");
-    if (Process().HasExited()) {
-        // A build whose Install button has no procedure behind it yet ends here.
-        ExpectCleanExit();
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-        GTEST_SKIP() << "Enter ended the program without the install's confirmation question";
-    }
-    ExpectDialog("Confirm", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);
+    ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);
     ExpectCleanExit();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << "No still recorded the install";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriverKey)) << "No still registered the driver";
