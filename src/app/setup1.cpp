@@ -22,6 +22,7 @@ TSetupForm::TSetupForm() {
                     [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
     RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
     RegisterHandler("InstallButtonClick", [this](ui::TComponent* s) { InstallButtonClick(s); });
+    RegisterHandler("RemoveButtonClick", [this](ui::TComponent* s) { RemoveButtonClick(s); });
 }
 
 void TSetupForm::BindControls() {

@@ -29,6 +29,8 @@ public:
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
     void InstallButtonClick(ui::TComponent* sender);
+    // The removal of the suite (RemoveProcedure.cpp).
+    void RemoveButtonClick(ui::TComponent* sender);
 
     // Sets the status line and paints it at once.
     void ShowStatus(const std::string& text);

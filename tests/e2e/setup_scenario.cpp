@@ -5,6 +5,7 @@
 #include "driver_error.h"
 #include "host_paths.h"
 #include "install_state.h"
+#include "installed_state.h"
 #include "registry_state.h"
 #include "screenshot.h"
 
@@ -65,6 +66,8 @@ void SetupScenario::SetUp() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
     RemoveDirectoryTree(kDefaultInstallDir);
     RemoveInstallTraces();
+    // What a removal scenario planted, and a rename list a removal wrote.
+    ClearInstalledState();
     WindowsVersionOverride::Clear(kExeName);
     medium_ = std::make_unique<SampleMedium>(ShippedDir());
 }
