@@ -1,6 +1,7 @@
 #include "app/Classes.h"
 
 #include "controls/CheckListBox.h"
+#include "controls/Gauge.h"
 #include "controls/GradientCaption.h"
 #include "controls/PleximoWallpaper.h"
 #include "controls/ShadowLabel.h"
@@ -13,6 +14,7 @@ void RegisterClasses() {
     ui::RegisterStandardClasses();
     controls::RegisterStringHolderClass();
     controls::RegisterCheckListBoxClass();
+    controls::RegisterGaugeClass();
     controls::RegisterPleximoWallpaperClass();
     controls::RegisterShadowLabelClass();
     controls::RegisterGradientCaptionClass();

@@ -4,6 +4,7 @@
 #include "app/SetupState.h"
 #include "app/setupf.h"
 #include "controls/CheckListBox.h"
+#include "controls/Gauge.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
 #include "ui/application.h"
@@ -20,11 +21,14 @@ TSetupForm::TSetupForm() {
     RegisterHandler("ProductToInstallClickCheck",
                     [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
     RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
+    RegisterHandler("InstallButtonClick", [this](ui::TComponent* s) { InstallButtonClick(s); });
+    RegisterHandler("RemoveButtonClick", [this](ui::TComponent* s) { RemoveButtonClick(s); });
 }
 
 void TSetupForm::BindControls() {
     FreeSpaceLabel = Find<ui::TLabel>("FreeSpaceLabel");
     StatusLabel = Find<ui::TLabel>("StatusLabel");
+    CurrentProgressBar = Find<controls::TGauge>("CurrentProgressBar");
     SelectDirectory = Find<ui::TEdit>("SelectDirectory");
     InstallButton = Find<ui::TBitBtn>("InstallButton");
     RemoveButton = Find<ui::TBitBtn>("RemoveButton");
@@ -51,11 +55,8 @@ void TSetupForm::FormCreate(ui::TComponent*) {
     SourceDir = CurrentDirectoryWithBackslash();
 
     {
-        // The accessor lives for this group of work only, also when the read fails.
-        struct FreeOnExit {
-            ~FreeOnExit() { FreeSetupRegistry(); }
-        } freeOnExit;
-        engine::TRegistry& registry = NewSetupRegistry();
+        SetupRegistryGroup group;
+        engine::TRegistry& registry = group.Registry();
         if (registry.OpenRegistryKey(engine::records::kInstallKey, true))
             InstallDir = registry.ReadTextValue(engine::records::kPathValue);
         initialDir_ = InstallDir;

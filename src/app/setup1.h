@@ -12,6 +12,7 @@ class TEdit;
 }  // namespace ui
 namespace controls {
 class TCheckListBox;
+class TGauge;
 }
 
 namespace app {
@@ -27,12 +28,16 @@ public:
     void SelectDirectoryChange(ui::TComponent* sender);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
+    void InstallButtonClick(ui::TComponent* sender);
+    // The removal of the suite (RemoveProcedure.cpp).
+    void RemoveButtonClick(ui::TComponent* sender);
 
     // Sets the status line and paints it at once.
     void ShowStatus(const std::string& text);
 
     ui::TLabel* FreeSpaceLabel = nullptr;
     ui::TLabel* StatusLabel = nullptr;
+    controls::TGauge* CurrentProgressBar = nullptr;
     ui::TEdit* SelectDirectory = nullptr;
     ui::TBitBtn* InstallButton = nullptr;
     ui::TBitBtn* RemoveButton = nullptr;

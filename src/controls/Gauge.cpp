@@ -1,0 +1,323 @@
+#include "controls/Gauge.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "ui/exceptions.h"
+#include "ui/handles.h"
+
+namespace controls {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+[[noreturn]] void RaiseRangeError(std::int64_t low, std::int64_t high) {
+    // The bounds are worked out in 64 bits: one past an extreme limit must
+    // not wrap round into a nonsensical range.
+    throw ui::EInvalidOperation("Value must be between " + std::to_string(low) + " and " +
+                                std::to_string(high));
+}
+
+ui::TColor ColorOf(const std::string& property, const ui::PropertyValue& value) {
+    ui::TColor color = 0;
+    if (value.kind == ui::PropertyValue::Kind::Identifier && ui::ColorFromIdent(value.text, color))
+        return color;
+    return static_cast<ui::TColor>(value.AsInt(property));
+}
+
+TGaugeKind KindFromIdent(const std::string& name) {
+    if (name == "gkText") return TGaugeKind::gkText;
+    if (name == "gkHorizontalBar") return TGaugeKind::gkHorizontalBar;
+    if (name == "gkVerticalBar") return TGaugeKind::gkVerticalBar;
+    if (name == "gkPie") return TGaugeKind::gkPie;
+    if (name == "gkNeedle") return TGaugeKind::gkNeedle;
+    throw ui::EResourceError("Unknown gauge kind " + name);
+}
+
+ui::TBorderStyle BorderStyleFromIdent(const std::string& name) {
+    if (name == "bsNone") return ui::TBorderStyle::bsNone;
+    if (name == "bsSingle") return ui::TBorderStyle::bsSingle;
+    throw ui::EResourceError("Unsupported gauge border style " + name);
+}
+
+// A bitmap of the given size, compatible with `like`, selected into its own
+// memory device context and filled black.
+class BlackBitmap {
+public:
+    BlackBitmap(HDC like, int width, int height)
+        : dc_(like),
+          bitmap_(::CreateCompatibleBitmap(like, width, height)),
+          select_(dc_.Get(), bitmap_.Get()) {
+        ::PatBlt(dc_.Get(), 0, 0, width, height, BLACKNESS);
+    }
+    HDC Get() const { return dc_.Get(); }
+
+private:
+    ui::MemoryDC dc_;
+    ui::ScopedBitmap bitmap_;
+    ui::SelectObjectScope select_;
+};
+
+void FillWith(HDC dc, const RECT& r, ui::TColor color) {
+    ui::ScopedBrush brush(::CreateSolidBrush(ui::ColorToRGB(color)));
+    ::FillRect(dc, &r, brush.Get());
+}
+
+}  // namespace
+
+TGauge::TGauge(ui::TComponent* owner) : ui::TGraphicControl(owner) {
+    SetBounds(0, 0, 100, 100);
+    color_ = ui::clWindow;
+}
+
+// ------------------------------------------------------------------ the range
+
+int TGauge::PercentDone() const {
+    const std::int64_t range = static_cast<std::int64_t>(maxValue_) - minValue_;
+    if (range == 0) return 0;
+    const std::int64_t done = static_cast<std::int64_t>(progress_) - minValue_;
+    // 64-bit differences, so that a range from a negative minimum to a large
+    // maximum cannot overflow; extended precision, so that a value that is a
+    // whole percentage of the range never comes out one percent short.
+    return static_cast<int>(
+        std::trunc(static_cast<long double>(done) * 100.0L / static_cast<long double>(range)));
+}
+
+void TGauge::SetMinValue(int value) {
+    if (value == minValue_) return;
+    if (value > maxValue_ && !IsLoading())
+        RaiseRangeError(-2147483647, static_cast<std::int64_t>(maxValue_) - 1);
+    minValue_ = value;
+    if (progress_ < value) progress_ = value;
+    Repaint();
+}
+
+void TGauge::SetMaxValue(int value) {
+    if (value == maxValue_) return;
+    if (value < minValue_ && !IsLoading())
+        RaiseRangeError(static_cast<std::int64_t>(minValue_) + 1, 2147483647);
+    maxValue_ = value;
+    if (progress_ > value) progress_ = value;
+    Repaint();
+}
+
+void TGauge::SetProgress(int value) {
+    if (value < minValue_)
+        value = minValue_;
+    else if (value > maxValue_)
+        value = maxValue_;
+    if (value == progress_) return;
+    const int before = PercentDone();
+    progress_ = value;
+    // A copy pushes its position once per block; painting only on a new whole
+    // percentage keeps that to about a hundred paints per file.
+    if (PercentDone() != before) Repaint();
+}
+
+// --------------------------------------------------------------- appearance
+
+void TGauge::SetKind(TGaugeKind kind) {
+    if (kind == kind_) return;
+    kind_ = kind;
+    Repaint();
+}
+
+void TGauge::SetShowText(bool show) {
+    if (show == showText_) return;
+    showText_ = show;
+    Repaint();
+}
+
+void TGauge::SetBorderStyle(ui::TBorderStyle style) {
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    Repaint();
+}
+
+void TGauge::SetForeColor(ui::TColor color) {
+    if (color == foreColor_) return;
+    foreColor_ = color;
+    Repaint();
+}
+
+void TGauge::SetBackColor(ui::TColor color) {
+    if (color == backColor_) return;
+    backColor_ = color;
+    Repaint();
+}
+
+// ------------------------------------------------------------------- drawing
+
+RECT TGauge::PaintRect() const {
+    RECT r = ClientRect();
+    // The margin left out stays black and is the frame.
+    if (borderStyle_ == ui::TBorderStyle::bsSingle) ::InflateRect(&r, -1, -1);
+    return r;
+}
+
+void TGauge::Paint(HDC dc) {
+    ++paintCount_;
+    const int width = Width();
+    const int height = Height();
+    if (width <= 0 || height <= 0) return;
+    const RECT r = PaintRect();
+
+    BlackBitmap image(dc, width, height);
+    {
+        BlackBitmap overlay(dc, width, height);
+        PaintIndicator(overlay.Get(), r);
+        ::BitBlt(image.Get(), 0, 0, width, height, overlay.Get(), 0, 0, SRCINVERT);
+    }
+    if (showText_) PaintPercentage(image.Get(), r, width, height);
+    ::BitBlt(dc, 0, 0, width, height, image.Get(), 0, 0, SRCCOPY);
+}
+
+void TGauge::PaintIndicator(HDC dc, const RECT& r) const {
+    switch (kind_) {
+        case TGaugeKind::gkText:
+            FillWith(dc, r, backColor_);
+            break;
+        case TGaugeKind::gkHorizontalBar:
+        case TGaugeKind::gkVerticalBar:
+            PaintBar(dc, r);
+            break;
+        case TGaugeKind::gkPie:
+            PaintPie(dc, r);
+            break;
+        case TGaugeKind::gkNeedle:
+            PaintNeedle(dc, r);
+            break;
+    }
+}
+
+void TGauge::PaintBar(HDC dc, const RECT& r) const {
+    // Width and height count one pixel more than the rectangle holds, and the
+    // filled part's right and bottom are these counts taken as coordinates:
+    // inside a single frame the full bar then ends exactly at the frame.
+    const int w = r.right - r.left + 1;
+    const int h = r.bottom - r.top + 1;
+    FillWith(dc, r, backColor_);
+    const long double fraction = PercentDone() * 0.01L;
+    if (kind_ == TGaugeKind::gkHorizontalBar) {
+        int filled = static_cast<int>(std::trunc(w * fraction));
+        if (filled > w) filled = w;
+        if (filled > 0) FillWith(dc, RECT{r.left, r.top, filled, h}, foreColor_);
+    } else {
+        int filled = static_cast<int>(std::trunc(h * fraction));
+        if (filled >= h) filled = h - 1;
+        FillWith(dc, RECT{r.left, h - filled, w, h}, foreColor_);
+    }
+}
+
+void TGauge::PaintPie(HDC dc, const RECT& r) const {
+    FillWith(dc, r, color_);
+    ui::ScopedPen pen(::CreatePen(PS_SOLID, 1, ui::ColorToRGB(foreColor_)));
+    ui::ScopedBrush back(::CreateSolidBrush(ui::ColorToRGB(backColor_)));
+    ui::SelectObjectScope selectPen(dc, pen.Get());
+    {
+        ui::SelectObjectScope selectBrush(dc, back.Get());
+        ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    }
+    const int percent = PercentDone();
+    if (percent <= 0) return;
+    ui::ScopedBrush fore(::CreateSolidBrush(ui::ColorToRGB(foreColor_)));
+    ui::SelectObjectScope selectBrush(dc, fore.Get());
+    if (percent >= 100) {
+        // A pie whose two radials meet would leave a line at twelve o'clock.
+        ::Ellipse(dc, r.left, r.top, r.right, r.bottom);
+        return;
+    }
+    // The sector grows clockwise from twelve o'clock; the platform draws a
+    // pie counter-clockwise from its first radial to its second.
+    const double cx = (r.left + r.right) / 2.0;
+    const double cy = (r.top + r.bottom) / 2.0;
+    const double rx = (r.right - r.left) / 2.0;
+    const double ry = (r.bottom - r.top) / 2.0;
+    const double start = kPi / 2 - 2 * kPi * percent / 100.0;
+    ::Pie(dc, r.left, r.top, r.right, r.bottom, static_cast<int>(cx + rx * std::cos(start)),
+          static_cast<int>(cy - ry * std::sin(start)), static_cast<int>(cx),
+          static_cast<int>(cy - ry));
+}
+
+void TGauge::PaintNeedle(HDC dc, const RECT& r) const {
+    FillWith(dc, r, color_);
+    // A half disc standing on the bottom edge; the needle turns from its
+    // left end (0 percent) to its right end (100 percent).
+    const int cx = (r.left + r.right) / 2;
+    const int cy = r.bottom - 1;
+    const int rx = (r.right - r.left) / 2;
+    const int ry = r.bottom - r.top - 1;
+    ui::ScopedPen pen(::CreatePen(PS_SOLID, 1, ui::ColorToRGB(foreColor_)));
+    ui::ScopedBrush back(::CreateSolidBrush(ui::ColorToRGB(backColor_)));
+    ui::SelectObjectScope selectPen(dc, pen.Get());
+    ui::SelectObjectScope selectBrush(dc, back.Get());
+    ::Pie(dc, cx - rx, cy - ry, cx + rx, cy + ry, cx + rx, cy, cx - rx, cy);
+    int percent = PercentDone();
+    if (percent < 0) percent = 0;
+    if (percent > 100) percent = 100;
+    const double angle = kPi - kPi * percent / 100.0;
+    ::MoveToEx(dc, cx, cy, nullptr);
+    ::LineTo(dc, cx + static_cast<int>(rx * std::cos(angle)),
+             cy - static_cast<int>(ry * std::sin(angle)));
+}
+
+void TGauge::PaintPercentage(HDC image, const RECT& r, int width, int height) const {
+    const std::string text = std::to_string(PercentDone()) + "%";
+    BlackBitmap letters(image, width, height);
+    HDC dc = letters.Get();
+    ui::SelectObjectScope selectFont(dc, Font().Handle());
+    ::SetBkMode(dc, TRANSPARENT);
+    // White letters combined by exclusive or show the inverse of whatever
+    // lies under each of them, bar or background alike.
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const int x = (r.right - r.left + 1 - size.cx) / 2;
+    const int y = (r.bottom - r.top + 1 - size.cy) / 2;
+    ::ExtTextOutA(dc, x, y, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    ::BitBlt(image, 0, 0, width, height, dc, 0, 0, SRCINVERT);
+}
+
+// ---------------------------------------------------------------- properties
+
+bool TGauge::SetProperty(const std::string& name, const ui::PropertyValue& value) {
+    if (name == "MinValue") {
+        SetMinValue(value.AsInt(name));
+    } else if (name == "MaxValue") {
+        SetMaxValue(value.AsInt(name));
+    } else if (name == "Progress") {
+        SetProgress(value.AsInt(name));
+    } else if (name == "Kind") {
+        SetKind(KindFromIdent(value.AsIdent(name)));
+    } else if (name == "ShowText") {
+        SetShowText(value.AsBool(name));
+    } else if (name == "BorderStyle") {
+        SetBorderStyle(BorderStyleFromIdent(value.AsIdent(name)));
+    } else if (name == "ForeColor") {
+        SetForeColor(ColorOf(name, value));
+    } else if (name == "BackColor") {
+        SetBackColor(ColorOf(name, value));
+    } else {
+        return ui::TGraphicControl::SetProperty(name, value);
+    }
+    return true;
+}
+
+bool TGauge::GetIntProperty(const std::string& name, int& value) const {
+    if (name == "MinValue")
+        value = minValue_;
+    else if (name == "MaxValue")
+        value = maxValue_;
+    else if (name == "Progress")
+        value = progress_;
+    else
+        return ui::TGraphicControl::GetIntProperty(name, value);
+    return true;
+}
+
+void RegisterGaugeClass() {
+    ui::RegisterComponentClass("TGauge", [](ui::TComponent* owner) { return new TGauge(owner); });
+}
+
+}  // namespace controls

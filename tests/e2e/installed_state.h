@@ -1,0 +1,70 @@
+// An installed suite as the install leaves it, planted directly: the three
+// registry records, the installed tree with the files the programs write as
+// they run, the menu group and the start-up shortcut, and the driver in the
+// system directory. Also the clean-up that gives each scenario a machine
+// without any of it, and a snapshot to tell what a run changed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+enum class Component { Wardex, Pelkin, Orvane, Sulmet, Trivel };
+
+struct InstalledState {
+    std::string installDir = "C:\\QUARNEL\\";  // as recorded: with its backslash
+    std::vector<Component> components = {Component::Wardex, Component::Pelkin, Component::Orvane,
+                                         Component::Sulmet, Component::Trivel};
+    bool menuGroup = true;
+    bool startupShortcut = true;
+};
+
+// Where the install puts these (folders as install_state.h finds them).
+std::string StartupShortcut();
+std::string DriverFile();
+std::string RenameList();
+// Where the platform's next start leaves the rename list it has carried out.
+std::string DoneRenameList();
+
+bool PathExists(const std::string& path);
+
+void PlantInstalledState(const InstalledState& state);
+
+// Paths of the planted files that the removal deletes, and of those it keeps
+// (the readme, the diskware and the setup program's copy).
+std::vector<std::string> RemovedFiles(const InstalledState& state);
+std::vector<std::string> KeptFiles(const InstalledState& state);
+
+// Removes every record, file, folder and shortcut an install or
+// PlantInstalledState leaves (also under D:\TOOLS\), and the rename list.
+void ClearInstalledState();
+
+// "path size attributes" for every file and directory below `dir`, and for
+// each of the group, the start-up shortcut, the driver and the records with
+// their values: equal snapshots mean nothing of the installation changed.
+std::vector<std::string> SnapshotOf(const InstalledState& state);
+std::vector<std::string> TreeSnapshot(const std::string& dir);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Drive D: for a scenario: when the prefix has none, Wine's mount manager
+// maps it to a fresh host directory, and the mapping goes with the object.
+class ScopedDriveD {
+public:
+    ScopedDriveD();
+    ~ScopedDriveD();
+    ScopedDriveD(const ScopedDriveD&) = delete;
+    ScopedDriveD& operator=(const ScopedDriveD&) = delete;
+    bool Usable() const { return PathExists("D:\\"); }
+
+private:
+    std::string hostDir_;  // empty when D: was there before
+};
+
+// Runs the platform's start-up processing as the next Windows start would
+// (wineboot -r) and waits for it.
+void RunNextWindowsStart();
+
+}  // namespace e2e

@@ -1,0 +1,152 @@
+// The start-up rename list: merging the deletion line into lists that other
+// programs share, the line's refusals and short form, and the file replaced
+// whole.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/RenameList.h"
+#include "temp_dir.h"
+#include "ui/handles.h"
+
+namespace {
+
+using engine::MergeRenameList;
+using engine::PendingDeletionLine;
+using engine::ScheduleDeletionAtStartup;
+using testing_support::ReadWholeFile;
+using testing_support::TempDir;
+
+const char kLine[] = "NUL=C:\\QUARNEL\\setup.exe";
+const char kFile[] = "C:\\QUARNEL\\setup.exe";
+
+bool WriteText(const std::string& path, const std::string& text) {
+    ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.IsValid() &&
+           ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) &&
+           written == text.size();
+}
+
+std::vector<std::string> NamesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    ui::ScopedFind search(::FindFirstFileA((directory + "*").c_str(), &entry));
+    if (!search.IsValid()) return names;
+    do {
+        if (entry.cFileName[0] != '.') names.push_back(entry.cFileName);
+    } while (::FindNextFileA(search.Get(), &entry));
+    return names;
+}
+
+struct MergeCase {
+    const char* what;
+    std::string before;
+    std::string after;
+};
+
+TEST(RenameListMerge, KeepsEveryByteOfOtherProgramsAndUsesTheFilesLineEnds) {
+    const std::vector<MergeCase> cases = {
+        {"empty list", "", "[rename]\r\nNUL=C:\\QUARNEL\\setup.exe"},
+        {"other sections only", "; pending\r\n[boot]\r\nshell=x\r\n",
+         "; pending\r\n[boot]\r\nshell=x\r\n[rename]\r\nNUL=C:\\QUARNEL\\setup.exe\r\n"},
+        {"other sections, no final line end", "[boot]\r\nshell=x",
+         "[boot]\r\nshell=x\r\n[rename]\r\nNUL=C:\\QUARNEL\\setup.exe"},
+        {"rename section of another program, then blank and another section",
+         "[Rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n; keep\r\n\r\n[boot]\r\nx=1\r\n",
+         "[Rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n; keep\r\nNUL=C:\\QUARNEL\\setup.exe\r\n\r\n"
+         "[boot]\r\nx=1\r\n"},
+        {"line ends of LF alone", "[rename]\nNUL=C:\\OLD.TMP\n[x]\n",
+         "[rename]\nNUL=C:\\OLD.TMP\nNUL=C:\\QUARNEL\\setup.exe\n[x]\n"},
+        {"rename section last, no final line end", "[x]\ny=1\n [rename] \nNUL=C:\\OLD.TMP",
+         "[x]\ny=1\n [rename] \nNUL=C:\\OLD.TMP\nNUL=C:\\QUARNEL\\setup.exe"},
+        {"line there already, other case", "[rename]\r\nnul=c:\\quarnel\\SETUP.EXE\r\n",
+         "[rename]\r\nnul=c:\\quarnel\\SETUP.EXE\r\n"},
+        {"end-of-text mark of a DOS editor", "[rename]\r\nNUL=C:\\OLD.TMP\r\n\x1A",
+         "[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\QUARNEL\\setup.exe\r\n\x1A"},
+    };
+    for (const MergeCase& c : cases) {
+        EXPECT_EQ(c.after, MergeRenameList(c.before, kLine)) << c.what;
+    }
+}
+
+TEST(RenameListLine, RefusesAnythingButAPlainAbsolutePath) {
+    const std::vector<std::string> refused = {
+        "C:\\QUARNEL\r\n[rename]\r\nNUL=C:\\WINDOWS\\WIN.COM\\setup.exe",
+        "C:\\QUAR\nNEL\\setup.exe",
+        "C:\\QUARNEL\\\tsetup.exe",
+        std::string("C:\\QUARNEL\\set\x7Fup.exe"),
+        "QUARNEL\\setup.exe",
+        "\\QUARNEL\\setup.exe",
+        "C:QUARNEL\\setup.exe",
+        "\\\\SERVER\\SHARE\\setup.exe",
+        "C:\\QUARNEL\\..\\WINDOWS\\setup.exe",
+        "C:\\QUARNEL\\\\setup.exe",
+        "C:\\QUAR?EL\\setup.exe",
+        "",
+    };
+    for (const std::string& path : refused) {
+        EXPECT_EQ("", PendingDeletionLine(path)) << path;
+    }
+    // Written as recorded, case and all, whether the file is there or not.
+    EXPECT_EQ("NUL=d:\\tools\\setup.exe", PendingDeletionLine("d:\\tools\\setup.exe"));
+}
+
+TEST(RenameListLine, LongNamesAreWrittenInTheirShortForm) {
+    TempDir temp;
+    const std::string dir = temp / "Quarnel Suite;v2.5";
+    ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+    const std::string file = dir + "\\setup.exe";
+    ASSERT_TRUE(WriteText(file, "the installed copy"));
+
+    const std::string line = PendingDeletionLine(file);
+    ASSERT_EQ(0u, line.rfind("NUL=", 0)) << line;
+    const std::string written = line.substr(4);
+    EXPECT_NE(file, written);
+    std::string::size_type start = 3;
+    for (std::string::size_type end; (end = written.find('\\', start)) != std::string::npos;
+         start = end + 1) {
+        EXPECT_TRUE(engine::IsEightDotThreeName(written.substr(start, end - start))) << written;
+    }
+    EXPECT_EQ("setup.exe", written.substr(start));
+    EXPECT_EQ("the installed copy", ReadWholeFile(written)) << written;
+
+    // A long name that leads nowhere has no short form: nothing is written.
+    EXPECT_EQ("", PendingDeletionLine(dir + "\\no such copy.exe"));
+}
+
+TEST(RenameListFile, AbsentListGetsExactlyTheSectionAndTheLine) {
+    TempDir temp;
+    const std::string list = temp / "wininit.ini";
+    ASSERT_TRUE(ScheduleDeletionAtStartup(list, kFile));
+    EXPECT_EQ("[rename]\r\nNUL=C:\\QUARNEL\\setup.exe", ReadWholeFile(list));
+    EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()))
+        << "the new list's temporary file was left behind";
+}
+
+TEST(RenameListFile, ExistingListIsReplacedWholeAndARefusedPathChangesNothing) {
+    TempDir temp;
+    const std::string list = temp / "wininit.ini";
+    const std::string before = "[boot]\r\nx=1\r\n[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    ASSERT_TRUE(WriteText(list, before));
+
+    EXPECT_FALSE(ScheduleDeletionAtStartup(list, "C:\\QUARNEL\r\nNUL=C:\\AUTOEXEC.BAT\\"));
+    EXPECT_EQ(before, ReadWholeFile(list));
+
+    ASSERT_TRUE(ScheduleDeletionAtStartup(list, kFile));
+    EXPECT_EQ(before + kLine + "\r\n", ReadWholeFile(list));
+    EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()))
+        << "the old list or the new one's temporary file was left behind";
+}
+
+TEST(RenameListFile, UnwritableDirectoryLeavesNoList) {
+    TempDir temp;
+    const std::string list = temp / "missing\\wininit.ini";
+    EXPECT_FALSE(ScheduleDeletionAtStartup(list, kFile));
+    EXPECT_TRUE(NamesIn(temp.Path()).empty());
+}
+
+}  // namespace
