@@ -160,7 +160,7 @@ private:
 
     static int HexDigit(char c) {
         if (c >= '0' && c <= '9') return c - '0';
-        return std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+        return (c | 0x20) - 'a' + 10;  // a to f in either case
     }
 
     std::string ParseText() {
