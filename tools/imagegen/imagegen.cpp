@@ -182,12 +182,19 @@ const double kHorizon = 250.0;
 const double kCx = 400.0, kCy = 392.0, kRx = 300.0, kRy = 92.0;  // platter top face
 const double kThickness = 14.0;
 
+// Deeper blue at the top, where the white title stands, lighter lower down
+// behind the navy and blue lines, and a glow over the horizon.
 Rgb Sky(double x, double y) {
-    const double t = y / kHorizon;
-    Rgb c = Mix({228, 235, 246}, {150, 176, 218}, Smooth(t));
+    Rgb c;
+    if (y < 75)
+        c = Mix({62, 92, 160}, {180, 197, 231}, Smooth(y / 75));
+    else if (y < 135)
+        c = Mix({180, 197, 231}, {222, 230, 245}, Smooth((y - 75) / 60));
+    else
+        c = Mix({222, 230, 245}, {160, 184, 222}, Smooth((y - 135) / (kHorizon - 135)));
     const double dx = (x - 400) / 420, dy = (y - kHorizon) / 140;
     const double glow = std::exp(-(dx * dx + dy * dy) * 2.2);
-    return Mix(c, {250, 250, 255}, 0.55 * glow);
+    return Mix(c, {250, 250, 255}, 0.5 * glow);
 }
 
 Rgb Floor(double x, double y) {
