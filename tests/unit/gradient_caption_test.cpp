@@ -5,12 +5,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/setupf.h"
 #include "controls/GradientCaption.h"
 #include "controls/GradientFill.h"
 #include "controls/WindowHook.h"
 #include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/exceptions.h"
 #include "ui/form.h"
 #include "ui/form_data.h"
 
@@ -191,6 +194,39 @@ TEST_F(PaintedCaption, ActiveAndInactiveTitleBarsAreRampsToTheCaptionColours) {
         << "no ramp when inactive";
 }
 
+TEST_F(PaintedCaption, FramePaintingLeavesTheCaptionAreaToTheComponent) {
+    form_->Show();
+    ui::Application()->ProcessMessages();
+    // A later client is offered each message first, and sees after the
+    // platform's painting what the platform was given.
+    RECT window{};
+    ::GetWindowRect(form_->Handle(), &window);
+    const RECT caption =
+        controls::CaptionRectFor(window, form_->BorderStyle(), form_->BorderIcons()).rect;
+    controls::TWindowHook watcher(nullptr);
+    WPARAM given = 0;
+    bool captionLeftOut = false, frameKept = false;
+    watcher.AfterMessage = [&](ui::TComponent*, controls::THookMessage& m, bool&) {
+        if (m.Msg != WM_NCPAINT) return;
+        given = m.WParam;
+        if (given <= 1) return;
+        // The region lives only until the caption's own handler puts the original back.
+        HRGN cut = reinterpret_cast<HRGN>(given);
+        captionLeftOut = ::RectInRegion(cut, &caption) == FALSE;
+        frameKept = ::PtInRegion(cut, window.left + 1, window.bottom - 2) != FALSE;
+    };
+    watcher.SetWinControl(form_.get());
+    ui::ScopedRegion whole(::CreateRectRgn(window.left, window.top, window.right, window.bottom));
+    ::SendMessageA(form_->Handle(), WM_NCPAINT, reinterpret_cast<WPARAM>(whole.Get()), 0);
+    EXPECT_NE(given, reinterpret_cast<WPARAM>(whole.Get())) << "the region was not cut";
+    EXPECT_TRUE(captionLeftOut);
+    EXPECT_TRUE(frameKept);
+
+    ::SendMessageA(form_->Handle(), WM_NCPAINT, 1, 0);  // the whole window: passed on as it is
+    EXPECT_EQ(given, 1u);
+    EXPECT_EQ(Pixel(Caption().right - 1, Caption().top), ui::ColorToRGB(ui::clActiveCaption));
+}
+
 // ----------------------------------------------------------- the hooks
 
 // A subclasser of its own that sits on top of whatever was there.
@@ -263,6 +299,22 @@ TEST_F(HookService, UnhookingUnderALaterSubclasserLeavesTheChainWhole) {
     EXPECT_EQ(seen_, 1);
     EXPECT_EQ(g_seenOnTop, 2);
     ui::Application()->ProcessMessages();
+}
+
+TEST_F(HookService, AFailingClientIsReportedAndTheMessageStillArrives) {
+    std::vector<std::string> reported;
+    ui::SetDialogResponder([&](const ui::DialogRequest& request) {
+        reported.push_back(request.text);
+        return ui::mrOk;
+    });
+    hook_->BeforeMessage = [](ui::TComponent*, controls::THookMessage& m, bool&) {
+        if (m.Msg == WM_CLOSE) throw ui::Exception("Hook client failed");
+    };
+    ::SendMessageA(form_->Handle(), WM_CLOSE, 0, 0);
+    ui::SetDialogResponder(nullptr);
+    EXPECT_EQ(closes_, 1);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], "Hook client failed.");
 }
 
 TEST_F(HookService, WindowDestroyedUnderALaterSubclasser) {

@@ -86,6 +86,21 @@ TEST_F(WallpaperTest, FormDataGivesPictureAndStoredColourAndTheClientArea) {
     EXPECT_EQ(wallpaper_->Height(), form_->ClientRect().bottom);
 }
 
+TEST_F(WallpaperTest, OnlyANewTransparencyColourRepaints) {
+    Make("TransColor: 5");
+    form_->Show();  // a hidden window keeps no area to repaint
+    auto pending = [this] {
+        RECT r{};
+        return ::GetUpdateRect(form_->Handle(), &r, FALSE) != FALSE;
+    };
+    ::ValidateRect(form_->Handle(), nullptr);
+    wallpaper_->SetTransColor(5);
+    EXPECT_FALSE(pending());
+    wallpaper_->SetTransColor(6);
+    EXPECT_TRUE(pending());
+    form_->Hide();
+}
+
 TEST_F(WallpaperTest, TilesRepeatFromTheTopLeftAndAreCutAtTheEdges) {
     Make("", 5, 3);
     ui::TBitmap tile;
