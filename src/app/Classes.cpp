@@ -1,6 +1,7 @@
 #include "app/Classes.h"
 
 #include "controls/CheckListBox.h"
+#include "controls/DirectoryEdit.h"
 #include "controls/StringHolder.h"
 #include "ui/form.h"
 
@@ -10,6 +11,7 @@ void RegisterClasses() {
     ui::RegisterStandardClasses();
     controls::RegisterStringHolderClass();
     controls::RegisterCheckListBoxClass();
+    controls::RegisterDirectoryEditClass();
 }
 
 }  // namespace app

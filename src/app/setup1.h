@@ -8,10 +8,10 @@ namespace ui {
 class TLabel;
 class TBitBtn;
 class TCheckBox;
-class TEdit;
 }  // namespace ui
 namespace controls {
 class TCheckListBox;
+class TDirectoryEdit;
 }
 
 namespace app {
@@ -25,6 +25,7 @@ public:
     void FormCreate(ui::TComponent* sender);
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
     void SelectDirectoryChange(ui::TComponent* sender);
+    void SelectDirectoryAfterDialog(ui::TComponent* sender, std::string& name, bool& action);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
 
@@ -33,7 +34,7 @@ public:
 
     ui::TLabel* FreeSpaceLabel = nullptr;
     ui::TLabel* StatusLabel = nullptr;
-    ui::TEdit* SelectDirectory = nullptr;
+    controls::TDirectoryEdit* SelectDirectory = nullptr;
     ui::TBitBtn* InstallButton = nullptr;
     ui::TBitBtn* RemoveButton = nullptr;
     ui::TBitBtn* BitBtn1 = nullptr;
@@ -42,12 +43,8 @@ public:
     ui::TCheckBox* CheckBox1 = nullptr;
     ui::TCheckBox* CheckBox2 = nullptr;
 
-    // Where the directory dialog starts when the edit names no directory.
-    const std::string& InitialDir() const { return initialDir_; }
-
 private:
     void BindControls();
-    std::string initialDir_;
 };
 
 }  // namespace app
