@@ -54,7 +54,10 @@ quarnel_wine() { "$QUARNEL_WINE" "$@"; }
 # virtual desktop for every program started in it.
 quarnel_prefix() {
     export WINEPREFIX=$1 WINEARCH=$QUARNEL_WINEARCH
-    if [ -f "$WINEPREFIX/.quarnel-ready" ]; then
+    # A prefix made from other settings is made again.
+    local stamp
+    stamp=$(sha1sum "$QUARNEL_ROOT/scripts/win98.reg" | cut -d' ' -f1)
+    if [ "$(cat "$WINEPREFIX/.quarnel-ready" 2>/dev/null)" = "$stamp" ]; then
         return 0
     fi
     rm -rf "$WINEPREFIX"
@@ -64,7 +67,7 @@ quarnel_prefix() {
     quarnel_wine regedit /S "$(winepath_of "$QUARNEL_ROOT/scripts/win98.reg")" >/dev/null 2>&1
     quarnel_wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.quarnel-ready"
+    echo "$stamp" >"$WINEPREFIX/.quarnel-ready"
 }
 
 # A host path as the prefix sees it (Z: maps the host's root).

@@ -47,7 +47,18 @@ sleep 4
 import -window root -crop 800x600+0+0 "$shots/2-setup.png"
 xdotool mousemove 176 380 click 1          # tick Wardex
 sleep 1
-import -window root -crop 800x600+0+0 "$shots/3-component-ticked.png"
-xdotool key Escape                         # Exit
+xdotool mousemove 176 444 click 1          # tick Trivel
+sleep 1
+import -window root -crop 800x600+0+0 "$shots/3-components-ticked.png"
+xdotool mousemove 221 547 click 1          # Install
+sleep 2
+import -window root -crop 800x600+0+0 "$shots/4-confirm.png"
+xdotool key Return                         # Yes
+sleep 6
+import -window root -crop 800x600+0+0 "$shots/5-readme.png"
+xdotool key alt+F4                         # close the readme, in front of the question
+sleep 2
+import -window root -crop 800x600+0+0 "$shots/6-restart-question.png"
+xdotool mousemove 440 333 click 1          # No to the restart
 sleep 2
 echo "Screenshots of the walk are in $shots"

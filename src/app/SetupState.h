@@ -32,4 +32,19 @@ extern TForm1* Form1;
 engine::TRegistry& NewSetupRegistry();
 void FreeSetupRegistry();
 
+// One group of registry work: a fresh accessor for its life, freed at its end
+// also when a step of the group throws.
+class SetupRegistryGroup {
+public:
+    SetupRegistryGroup() : registry_(NewSetupRegistry()) {}
+    ~SetupRegistryGroup() { FreeSetupRegistry(); }
+    SetupRegistryGroup(const SetupRegistryGroup&) = delete;
+    SetupRegistryGroup& operator=(const SetupRegistryGroup&) = delete;
+
+    engine::TRegistry& Registry() { return registry_; }
+
+private:
+    engine::TRegistry& registry_;
+};
+
 }  // namespace app

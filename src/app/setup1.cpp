@@ -26,6 +26,7 @@ TSetupForm::TSetupForm() {
     RegisterHandler("ProductToInstallClickCheck",
                     [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
     RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
+    RegisterHandler("InstallButtonClick", [this](ui::TComponent* s) { InstallButtonClick(s); });
 }
 
 void TSetupForm::BindControls() {
@@ -57,11 +58,8 @@ void TSetupForm::FormCreate(ui::TComponent*) {
     SourceDir = CurrentDirectoryWithBackslash();
 
     {
-        // The accessor lives for this group of work only, also when the read fails.
-        struct FreeOnExit {
-            ~FreeOnExit() { FreeSetupRegistry(); }
-        } freeOnExit;
-        engine::TRegistry& registry = NewSetupRegistry();
+        SetupRegistryGroup group;
+        engine::TRegistry& registry = group.Registry();
         if (registry.OpenRegistryKey(engine::records::kInstallKey, true))
             InstallDir = registry.ReadTextValue(engine::records::kPathValue);
         SelectDirectory->SetInitialDir(InstallDir);

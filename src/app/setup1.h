@@ -28,6 +28,7 @@ public:
     void SelectDirectoryAfterDialog(ui::TComponent* sender, std::string& name, bool& action);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
+    void InstallButtonClick(ui::TComponent* sender);
 
     // Sets the status line and paints it at once.
     void ShowStatus(const std::string& text);

@@ -3,6 +3,8 @@
 // platform's list of removable software, and the static driver registration.
 #pragma once
 
+#include <string>
+
 namespace engine::records {
 
 // Installation record. Its parent, the vendor key, is made with it and stays
@@ -22,6 +24,15 @@ inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kDisplayName[] = "Quarnel";
 inline constexpr char kUninstallStringValue[] = "UninstallString";
 inline constexpr char kUninstallProgram[] = "Setup.exe";
+
+// The command of the removable-software entry. A directory with a blank is
+// quoted: unquoted, the platform would try to start a program named after the
+// path's first word (C:\Program.exe for C:\Program Files\...).
+inline std::string UninstallCommand(const std::string& installDir) {
+    const std::string command = installDir + kUninstallProgram;
+    if (installDir.find(' ') == std::string::npos) return command;
+    return '"' + command + '"';
+}
 
 // Static driver registration: the loader reads it at the next Windows start.
 // Start is a single byte of REG_BINARY, not a 4-byte number.

@@ -5,6 +5,7 @@
 #include "ui/application.h"
 #include "ui/exceptions.h"
 #include "ui/form_data.h"
+#include "ui/handles.h"
 #include "ui/std_controls.h"
 
 namespace ui {
@@ -64,6 +65,9 @@ void TForm::CreateFromText(const std::string& formData) {
     BeginLoading();
     ApplyProperties(this, root);
     LoadChildren(root, this);
+    // A form laid out at one screen font size keeps its proportions at another.
+    const int screen = ScreenPixelsPerInch();
+    if (scaled_ && screen != designPixelsPerInch_) ScaleBy(screen, designPixelsPerInch_);
     Loaded();
     for (TComponent* c : std::vector<TComponent*>(Components())) c->Loaded();
     HandleNeeded();
@@ -76,6 +80,24 @@ void TForm::CreateFromText(const std::string& formData) {
             Application()->HandleException(error);
         }
     }
+}
+
+int TForm::ScreenPixelsPerInch() {
+    ScopedGetDC screen(nullptr);
+    return screen.Get() != nullptr ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+}
+
+void TForm::ScaleBy(int multiplier, int divider) {
+    const auto scale = [&](int value) { return ::MulDiv(value, multiplier, divider); };
+    for (TComponent* component : Components()) {
+        auto* control = dynamic_cast<TControl*>(component);
+        if (control == nullptr) continue;
+        control->SetBounds(scale(control->Left()), scale(control->Top()), scale(control->Width()),
+                           scale(control->Height()));
+        if (!control->ParentFont()) control->Font().SetHeight(scale(control->Font().Height()));
+    }
+    Font().SetHeight(scale(Font().Height()));
+    SetClientSize(scale(clientWidth_), scale(clientHeight_));
 }
 
 void TForm::LoadChildren(const FormNode& node, TComponent* parent) {
@@ -106,14 +128,13 @@ void TForm::ApplyProperties(TComponent* component, const FormNode& node) {
             try {
                 bound = component->SetEvent(name, it->second);
             } catch (const std::bad_any_cast&) {
-                throw EResourceError("Handler " + handlerName + " does not fit " + node.name +
-                                     "." + name);
+                throw EResourceError("Handler " + handlerName + " does not fit " + node.name + "." +
+                                     name);
             }
             if (!bound) throw EResourceError("Unknown event " + node.name + "." + name);
         } else if (!component->SetProperty(name, value)) {
-            throw EResourceError(
-                Format("Form data, line %d: unknown property %s of %s", node.line, name.c_str(),
-                       node.name.c_str()));
+            throw EResourceError(Format("Form data, line %d: unknown property %s of %s", node.line,
+                                        name.c_str(), node.name.c_str()));
         }
     }
 }
@@ -125,34 +146,52 @@ bool TForm::SetProperty(const std::string& name, const PropertyValue& value) {
         SetClientSize(clientWidth_, value.AsInt(name));
     } else if (name == "BorderStyle") {
         const std::string& s = value.AsIdent(name);
-        if (s == "bsNone") borderStyle_ = TBorderStyle::bsNone;
-        else if (s == "bsSingle") borderStyle_ = TBorderStyle::bsSingle;
-        else if (s == "bsSizeable") borderStyle_ = TBorderStyle::bsSizeable;
-        else if (s == "bsDialog") borderStyle_ = TBorderStyle::bsDialog;
-        else if (s == "bsToolWindow") borderStyle_ = TBorderStyle::bsToolWindow;
-        else if (s == "bsSizeToolWin") borderStyle_ = TBorderStyle::bsSizeToolWin;
-        else throw EResourceError("Unknown border style " + s);
+        if (s == "bsNone")
+            borderStyle_ = TBorderStyle::bsNone;
+        else if (s == "bsSingle")
+            borderStyle_ = TBorderStyle::bsSingle;
+        else if (s == "bsSizeable")
+            borderStyle_ = TBorderStyle::bsSizeable;
+        else if (s == "bsDialog")
+            borderStyle_ = TBorderStyle::bsDialog;
+        else if (s == "bsToolWindow")
+            borderStyle_ = TBorderStyle::bsToolWindow;
+        else if (s == "bsSizeToolWin")
+            borderStyle_ = TBorderStyle::bsSizeToolWin;
+        else
+            throw EResourceError("Unknown border style " + s);
     } else if (name == "BorderIcons") {
         unsigned icons = 0;
         for (const std::string& s : value.AsIdentSet(name)) {
-            if (s == "biSystemMenu") icons |= biSystemMenu;
-            else if (s == "biMinimize") icons |= biMinimize;
-            else if (s == "biMaximize") icons |= biMaximize;
-            else if (s == "biHelp") icons |= biHelp;
-            else throw EResourceError("Unknown border icon " + s);
+            if (s == "biSystemMenu")
+                icons |= biSystemMenu;
+            else if (s == "biMinimize")
+                icons |= biMinimize;
+            else if (s == "biMaximize")
+                icons |= biMaximize;
+            else if (s == "biHelp")
+                icons |= biHelp;
+            else
+                throw EResourceError("Unknown border icon " + s);
         }
         borderIcons_ = icons;
     } else if (name == "Position") {
         const std::string& s = value.AsIdent(name);
-        if (s == "poScreenCenter") position_ = TPosition::poScreenCenter;
-        else if (s == "poDesigned") position_ = TPosition::poDesigned;
-        else throw EResourceError("Unknown position " + s);
+        if (s == "poScreenCenter")
+            position_ = TPosition::poScreenCenter;
+        else if (s == "poDesigned")
+            position_ = TPosition::poDesigned;
+        else
+            throw EResourceError("Unknown position " + s);
     } else if (name == "Icon") {
         if (value.kind != PropertyValue::Kind::Resource)
             throw EResourceError("Icon: a resource reference expected");
         icon_ = ::LoadIconA(::GetModuleHandleA(nullptr), value.text.c_str());
-    } else if (name == "Scaled" || name == "PixelsPerInch") {
-        // Designed at 96 pixels per inch, the resolution the program runs at.
+    } else if (name == "Scaled") {
+        scaled_ = value.AsBool(name);
+    } else if (name == "PixelsPerInch") {
+        designPixelsPerInch_ = value.AsInt(name);
+        if (designPixelsPerInch_ <= 0) throw EResourceError("PixelsPerInch must be positive");
     } else {
         return TWinControl::SetProperty(name, value);
     }
@@ -198,9 +237,15 @@ void TForm::FillCreateParams(CreateParams& params) {
     params.style = WS_CLIPCHILDREN;
     params.exStyle = 0;
     switch (borderStyle_) {
-        case TBorderStyle::bsNone: params.style |= WS_POPUP; break;
-        case TBorderStyle::bsSingle: params.style |= WS_CAPTION; break;
-        case TBorderStyle::bsSizeable: params.style |= WS_CAPTION | WS_THICKFRAME; break;
+        case TBorderStyle::bsNone:
+            params.style |= WS_POPUP;
+            break;
+        case TBorderStyle::bsSingle:
+            params.style |= WS_CAPTION;
+            break;
+        case TBorderStyle::bsSizeable:
+            params.style |= WS_CAPTION | WS_THICKFRAME;
+            break;
         case TBorderStyle::bsDialog:
             params.style |= WS_POPUP | WS_CAPTION;
             params.exStyle |= WS_EX_DLGMODALFRAME;
@@ -231,7 +276,8 @@ void TForm::FillCreateParams(CreateParams& params) {
 
 void TForm::HandleCreated() {
     HICON icon = icon_ != nullptr ? icon_ : ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON");
-    if (icon != nullptr) ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (icon != nullptr)
+        ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     TWinControl::HandleCreated();
     RECT client;
     ::GetClientRect(Handle(), &client);

@@ -57,6 +57,11 @@ public:
     void SetClientSize(int width, int height);
     RECT ClientRect() const override { return RECT{0, 0, clientWidth_, clientHeight_}; }
     void SetWindowState(int showCommand) { windowState_ = showCommand; }
+
+    // Grows or shrinks the form, its controls and their fonts by
+    // multiplier / divider, as for a screen of another font size.
+    void ScaleBy(int multiplier, int divider);
+    static int ScreenPixelsPerInch();
     HICON Icon() const { return icon_; }
 
     // Handlers by the names the form data uses.
@@ -101,6 +106,8 @@ private:
     TPosition position_ = TPosition::poDesigned;
     int clientWidth_ = 0, clientHeight_ = 0;
     int windowState_ = SW_SHOWNORMAL;
+    bool scaled_ = true;
+    int designPixelsPerInch_ = 96;
     bool modal_ = false;
     int modalResult_ = 0;
     HICON icon_ = nullptr;

@@ -87,6 +87,30 @@ std::optional<std::string> ReadTextValue(HKEY root, const std::string& path,
     return std::string(data.data());
 }
 
+std::optional<RawValue> ReadRawValue(HKEY root, const std::string& path, const std::string& name) {
+    ui::RegKey key = OpenKey(root, path, KEY_READ);
+    if (!key.IsOpen()) return std::nullopt;
+    RawValue value;
+    DWORD size = 0;
+    if (::RegQueryValueExA(key.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.resize(size);
+    if (size > 0 && ::RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr,
+                                       value.bytes.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.resize(size);
+    return value;
+}
+
+void CreateVolatileKey(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+        throw DriverError("cannot make the volatile key " + path);
+    ::RegCloseKey(key);
+}
+
 void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
                     const std::string& value) {
     WriteValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

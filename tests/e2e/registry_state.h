@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -33,10 +34,22 @@ KeyContents ContentsOf(HKEY root, const std::string& path);
 std::optional<std::string> ReadTextValue(HKEY root, const std::string& path,
                                          const std::string& name);
 
+// A value's type and raw bytes; nothing when the value does not exist.
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<unsigned char> bytes;
+};
+std::optional<RawValue> ReadRawValue(HKEY root, const std::string& path, const std::string& name);
+
 // Create the key when needed and write the value; throw DriverError on failure.
 void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
                     const std::string& value);
 void WriteDwordValue(HKEY root, const std::string& path, const std::string& name, DWORD value);
+
+// Makes a key that lives only until the session ends. The platform refuses
+// to make a lasting key below it, which is how a scenario arranges a record
+// that cannot be created.
+void CreateVolatileKey(HKEY root, const std::string& path);
 
 // Deletes one value; a missing value or key is not an error.
 void DeleteValue(HKEY root, const std::string& path, const std::string& name);

@@ -4,6 +4,7 @@
 
 #include "driver_error.h"
 #include "host_paths.h"
+#include "install_state.h"
 #include "registry_state.h"
 #include "screenshot.h"
 
@@ -15,7 +16,6 @@ const char kApplicationTitle[] = "Quarnel Setup";
 // Starting a Wine process can take a few seconds when the wineserver is cold.
 constexpr DWORD kStartTimeoutMs = 20000;
 // The default install directory; a confirmed or refused install may make it.
-const char kDefaultInstallDir[] = "C:\\quarnel";
 
 std::string ButtonLabelOf(int id) {
     switch (id) {
@@ -64,6 +64,7 @@ void SetupScenario::SetUp() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
     RemoveDirectoryTree(kDefaultInstallDir);
+    RemoveInstallTraces();
     WindowsVersionOverride::Clear(kExeName);
     medium_ = std::make_unique<SampleMedium>(ShippedDir());
 }
@@ -78,12 +79,18 @@ void SetupScenario::TearDown() {
         }
     }
     process_.Reset();
+    // A readme an install opened runs on independently of the program.
+    CloseReadmeViewers();
     versionOverride_.reset();
     medium_.reset();
 }
 
 void SetupScenario::SimulateWindowsNT() {
     versionOverride_ = std::make_unique<WindowsVersionOverride>(kExeName, "winxp");
+}
+
+void SetupScenario::SimulateWindows95() {
+    versionOverride_ = std::make_unique<WindowsVersionOverride>(kExeName, "win95");
 }
 
 void SetupScenario::Launch() { process_.Start(medium_->SetupPath(), medium_->Dir()); }

@@ -37,6 +37,8 @@ protected:
 
     // Makes the next Launch see Windows XP instead of the prefix's Windows 98.
     void SimulateWindowsNT();
+    // Makes the next Launch see Windows 95.
+    void SimulateWindows95();
     // Starts setup.exe from the medium; also again once an earlier run has ended.
     void Launch();
 

@@ -42,6 +42,18 @@ TEST_F(SetupWindow, PathOfANonTextTypeIsReportedByTheStandardErrorBox) {
     ExpectCleanExit();
 }
 
+TEST_F(SetupWindow, ARecordKeyThatCannotBeMadeLeavesAFreshWindow) {
+    // Lasting keys cannot be made below a volatile one.
+    CreateVolatileKey(HKEY_LOCAL_MACHINE, kVendorKey);
+    Launch();
+    const SetupWindowControls controls = ControlsOf(AcceptAgreement());
+    EXPECT_EQ("", TextOf(controls.directoryEdit));
+    EXPECT_FALSE(IsEnabled(controls.removeButton));
+    Click(controls.exitButton);
+    ExpectCleanExit();
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
+}
+
 TEST_F(SetupWindow, TickingAComponentEnablesInstallAndUntickingDisablesIt) {
     Launch();
     HWND setup = AcceptAgreement();

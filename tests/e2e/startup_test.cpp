@@ -82,5 +82,14 @@ TEST_F(StartUp, NtSystemIsRefusedAfterTheBackgroundWindowAppears) {
     ExpectCleanExit();
 }
 
+TEST_F(StartUp, Windows95PassesTheGate) {
+    SimulateWindows95();
+    Launch();
+    HWND setup = AcceptAgreement();
+    EXPECT_FALSE(IsEnabled(ControlsOf(setup).installButton));
+    Click(ControlsOf(setup).exitButton);
+    ExpectCleanExitWithout(WindowQuery{kMessageDialogClass, std::nullopt, nullptr, "an error box"});
+}
+
 }  // namespace
 }  // namespace e2e

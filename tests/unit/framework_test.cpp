@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,9 @@ TEST(ErrorBox, FullStopAddedOnlyAfterCharactersAboveIt) {
     // A closing quote is below the full stop: no full stop after it.
     EXPECT_EQ(ui::ErrorBoxText("Invalid data type for 'Path'"), "Invalid data type for 'Path'");
     EXPECT_EQ(ui::ErrorBoxText("Stream read error."), "Stream read error.");
-    EXPECT_EQ(ui::ErrorBoxText("Done!"), "Done!");     // '!' is below '.'
-    EXPECT_EQ(ui::ErrorBoxText("50%-"), "50%-");       // '-' is below '.'
-    EXPECT_EQ(ui::ErrorBoxText("path/"), "path/.");    // '/' is above '.'
+    EXPECT_EQ(ui::ErrorBoxText("Done!"), "Done!");   // '!' is below '.'
+    EXPECT_EQ(ui::ErrorBoxText("50%-"), "50%-");     // '-' is below '.'
+    EXPECT_EQ(ui::ErrorBoxText("path/"), "path/.");  // '/' is above '.'
     EXPECT_EQ(ui::ErrorBoxText(""), "");
 }
 
@@ -165,9 +166,8 @@ TEST(Forms, ModalResultOfAButtonEndsTheLoopAfterItsHandlerAndRunsTheCloseHandler
 TEST(Forms, QuitRequestEndsAModalLoopWithCancelWithoutTheCloseHandler) {
     auto* form = new ui::TForm();
     bool closed = false;
-    form->RegisterEventHandler("Closing", ui::TCloseEvent([&](ui::TComponent*, ui::TCloseAction&) {
-                                   closed = true;
-                               }));
+    form->RegisterEventHandler(
+        "Closing", ui::TCloseEvent([&](ui::TComponent*, ui::TCloseAction&) { closed = true; }));
     form->CreateFromText("F : TForm { ClientWidth: 100 ClientHeight: 50 OnClose: Closing }");
     ui::Application()->Terminate();
     EXPECT_EQ(form->ShowModal(), ui::mrCancel);
@@ -202,4 +202,33 @@ TEST(Forms, ClientSizeAndChildGeometryFollowTheFormData) {
     label->SetCaption("Copying Wardex Executable");
     EXPECT_GT(label->Width(), before);
     delete form;
+}
+
+std::vector<int> BoundsOf(const ui::TControl* control) {
+    return {control->Left(), control->Top(), control->Width(), control->Height()};
+}
+
+TEST(Forms, ScalingFollowsTheScreenFontSizeAndKeepsInheritedFonts) {
+    auto form = std::make_unique<ui::TForm>();
+    // A screen of the designed size leaves the form as stored.
+    form->CreateFromText(
+        "F : TForm {\n ClientWidth: 406\n ClientHeight: 237\n Font.Height: -11\n"
+        " PixelsPerInch: " +
+        std::to_string(ui::TForm::ScreenPixelsPerInch()) +
+        "\n L : TLabel { AutoSize: false Left: 8 Top: 4 Width: 100 Height: 13 }\n"
+        " B : TLabel { AutoSize: false Left: 9 Top: 20 Width: 40 Height: 20 Font.Height: -16 }\n}");
+    EXPECT_EQ(406, form->ClientWidth());
+    auto* plain = form->Find<ui::TLabel>("L");
+    auto* bold = form->Find<ui::TLabel>("B");
+    EXPECT_EQ(100, plain->Width());
+
+    // Large fonts: 120 pixels per inch for a form designed at 96.
+    form->ScaleBy(120, 96);
+    EXPECT_EQ(508, form->ClientWidth());  // rounded, not truncated
+    EXPECT_EQ(296, form->ClientHeight());
+    EXPECT_EQ(-14, form->Font().Height());
+    EXPECT_EQ((std::vector<int>{10, 5, 125, 16}), BoundsOf(plain));
+    EXPECT_EQ(-14, plain->Font().Height()) << "an inherited font follows the form's";
+    EXPECT_EQ(-20, bold->Font().Height());
+    EXPECT_EQ((std::vector<int>{11, 25, 50, 25}), BoundsOf(bold));
 }

@@ -1,0 +1,35 @@
+#include "engine/ComponentTable.h"
+
+namespace engine {
+
+const std::array<Component, kComponentCount>& ComponentTable() {
+    static const std::array<Component, kComponentCount> table = {{
+        {"Wardex",
+         {"WARDEX\\", nullptr, nullptr},
+         {{{"wardex.", "WARDEX\\wardex.exe", "Copying Wardex Executable"},
+           {"alert.", "WARDEX\\alert.wav", nullptr}}},
+         {"\\Quarnel\\Wardex.lnk", "WARDEX\\WARDEX.EXE", "Creating Wardex shortcut"}},
+        {"Pelkin",
+         {"PELKIN\\", nullptr, nullptr},
+         {{{"pelkin.", "PELKIN\\pelkin.exe", "Copying Pelkin Executable"}, {}}},
+         {"\\Quarnel\\Pelkin.lnk", "PELKIN\\PELKIN.EXE", "Creating Pelkin shortcut"}},
+        {"Orvane",
+         {"ORVANE\\", nullptr, nullptr},
+         {{{"orvane.", "ORVANE\\orvane.exe", "Copying Orvane Executable"}, {}}},
+         {"\\Quarnel\\Orvane.lnk", "ORVANE\\ORVANE.EXE", "Creating Orvane shortcut"}},
+        {"Sulmet",
+         {"SULMET\\", nullptr, nullptr},
+         {{{"sulmet.", "SULMET\\sulmet.exe", "Copying Sulmet Executable"}, {}}},
+         {"\\Quarnel\\Sulmet.lnk", "SULMET\\SULMET.EXE", "Creating Sulmet shortcut"}},
+        // Defects is made empty, for the program to fill; the diskware goes
+        // in before the executable that reads it.
+        {"Trivel",
+         {"TRIVEL\\", "TRIVEL\\Defects", "TRIVEL\\Diskware"},
+         {{{"keldan.", "TRIVEL\\Diskware\\keldan.dw", "Copying KELDAN diskware"},
+           {"trivel.", "TRIVEL\\trivel.exe", "Copying Trivel Executable"}}},
+         {"\\Quarnel\\Trivel.lnk", "TRIVEL\\TRIVEL.EXE", "Creating Trivel shortcut"}},
+    }};
+    return table;
+}
+
+}  // namespace engine

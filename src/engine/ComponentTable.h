@@ -1,0 +1,40 @@
+// What each of the suite's five components consists of: the directories an
+// install makes for it, the files it copies from the distribution medium, and
+// its shortcut in the menu group. Paths are joined to their bases exactly as
+// written here, without a separator added or removed.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace engine {
+
+struct ComponentFile {
+    const char* source;       // below the medium's directory
+    const char* destination;  // below the install directory
+    const char* status;       // shown before the copy; nullptr: none of its own
+};
+
+struct ComponentShortcut {
+    const char* linkName;  // below the Programs folder
+    const char* target;    // below the install directory
+    const char* status;
+};
+
+inline constexpr std::size_t kMaxComponentDirectories = 3;
+inline constexpr std::size_t kMaxComponentFiles = 2;
+
+struct Component {
+    const char* name;
+    // The first one is the shortcut's working directory.
+    std::array<const char*, kMaxComponentDirectories> directories;  // unused slots nullptr
+    std::array<ComponentFile, kMaxComponentFiles> files;            // unused slots source nullptr
+    ComponentShortcut shortcut;
+};
+
+inline constexpr std::size_t kComponentCount = 5;
+
+// In the order of the setup window's component list.
+const std::array<Component, kComponentCount>& ComponentTable();
+
+}  // namespace engine

@@ -1,0 +1,171 @@
+#include "install_state.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "driver_error.h"
+#include "host_paths.h"
+#include "ui/handles.h"
+
+namespace e2e {
+namespace {
+
+std::string SpecialFolder(int folder) {
+    char path[MAX_PATH] = "";
+    if (!::SHGetSpecialFolderPathA(nullptr, path, folder, FALSE))
+        throw DriverError("special folder " + std::to_string(folder) + " not found");
+    return path;
+}
+
+std::string LowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(::tolower(c)); });
+    return text;
+}
+
+BOOL CALLBACK CollectReadmeViewer(HWND window, LPARAM found) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == ::GetCurrentProcessId() || !::IsWindowVisible(window)) return TRUE;
+    char title[256] = "";
+    ::GetWindowTextA(window, title, sizeof title);
+    if (LowerCase(title).find("readme") != std::string::npos)
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
+std::string StartupFolder() { return SpecialFolder(CSIDL_STARTUP); }
+std::string MenuGroupFolder() { return JoinPath(ProgramsFolder(), "Quarnel"); }
+
+std::string SystemDirectory() {
+    char path[MAX_PATH] = "";
+    ::GetSystemDirectoryA(path, sizeof path);
+    return path;
+}
+
+std::optional<ShortcutView> ReadShortcut(const std::string& linkPath) {
+    ui::ComApartment apartment;
+    ui::ComPtr<IShellLinkA> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  link.ReceiveVoid())))
+        throw DriverError("the shell's link object cannot be made");
+    ui::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid())))
+        throw DriverError("the link object cannot load files");
+    std::wstring wide(linkPath.begin(), linkPath.end());
+    if (FAILED(file->Load(wide.c_str(), STGM_READ))) return std::nullopt;
+    ShortcutView view;
+    char text[MAX_PATH] = "";
+    WIN32_FIND_DATAA data;
+    if (SUCCEEDED(link->GetPath(text, sizeof text, &data, SLGP_RAWPATH))) view.target = text;
+    text[0] = '\0';
+    if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text))) view.workingDirectory = text;
+    text[0] = '\0';
+    if (SUCCEEDED(link->GetArguments(text, sizeof text))) view.arguments = text;
+    return view;
+}
+
+bool DirectoryExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> DirectoryEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
+    if (!search.IsValid()) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileA(search.Get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool SameContents(const std::string& a, const std::string& b) {
+    std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
+    if (!first || !second) return false;
+    return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(second), std::istreambuf_iterator<char>());
+}
+
+void WriteFileOfSize(const std::string& path, std::uint64_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string block(65536, 'Q');
+    for (std::uint64_t left = size; left > 0 && out;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+        out.write(block.data(), static_cast<std::streamsize>(n));
+        left -= n;
+    }
+    if (!out) throw DriverError("cannot write " + std::to_string(size) + " bytes to " + path);
+}
+
+void MakeReadOnly(const std::string& path) {
+    if (!::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY))
+        throw DriverError("cannot make " + path + " read-only");
+}
+
+void RemoveInstallTraces() {
+    RemoveDirectoryTree(MenuGroupFolder());
+    const std::string startupLink = JoinPath(StartupFolder(), "Wardex.lnk");
+    ::SetFileAttributesA(startupLink.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(startupLink.c_str());
+    ::DeleteFileA(JoinPath(SystemDirectory(), "quarnel.vxd").c_str());
+    CloseReadmeViewers();
+}
+
+std::vector<HWND> ReadmeViewerWindows() {
+    std::vector<HWND> found;
+    ::EnumWindows(CollectReadmeViewer, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CloseReadmeViewers() {
+    for (HWND window : ReadmeViewerWindows()) {
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(window, &id);
+        ui::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (!process.IsValid()) continue;
+        ::TerminateProcess(process.Get(), 0);
+        ::WaitForSingleObject(process.Get(), 5000);
+    }
+}
+
+std::string SmallDrive() { return EnvironmentText("QUARNEL_SMALL_DRIVE"); }
+
+std::uint64_t LeaveFreeOnDrive(const std::string& drive, std::uint64_t freeBytes) {
+    const std::string root = drive + "\\";
+    for (const std::string& name : DirectoryEntries(root)) {
+        const std::string path = root + name;
+        if (DirectoryExists(path)) {
+            RemoveDirectoryTree(path);
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    }
+    ULARGE_INTEGER available, total, free;
+    if (!::GetDiskFreeSpaceExA(root.c_str(), &available, &total, &free))
+        throw DriverError("cannot ask " + root + " for its free space");
+    if (available.QuadPart > freeBytes)
+        WriteFileOfSize(root + "ballast", available.QuadPart - freeBytes);
+    ::GetDiskFreeSpaceExA(root.c_str(), &available, &total, &free);
+    return available.QuadPart;
+}
+
+}  // namespace e2e
