@@ -87,7 +87,8 @@ void TSetupForm::SelectDirectoryAfterDialog(ui::TComponent*, std::string& name, 
     const int drive = DriveNumberFromPath(InstallDir);
     FreeSpaceLabel->SetCaption(FreeSpaceText(DriveFreeBytes(drive)));
     if (DriveFreeBytes(drive) < 15000000)
-        ui::MessageDlg("Not enough free space", ui::TMsgDlgType::mtWarning, ui::TMsgDlgButtons::mbOK);
+        ui::MessageDlg("Not enough free space", ui::TMsgDlgType::mtWarning,
+                       ui::TMsgDlgButtons::mbOK);
 }
 
 void TSetupForm::ProductToInstallClickCheck(ui::TComponent*) {

@@ -8,8 +8,7 @@ namespace controls {
 namespace {
 
 int CALLBACK SelectStartFolder(HWND dialog, UINT message, LPARAM, LPARAM start) {
-    if (message == BFFM_INITIALIZED)
-        ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, start);
+    if (message == BFFM_INITIALIZED) ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, start);
     return 0;
 }
 

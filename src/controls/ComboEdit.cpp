@@ -210,8 +210,10 @@ void TCustomComboEdit::FillCreateParams(CreateParams& params) {
     params.style |= ES_MULTILINE | WS_CLIPCHILDREN;
     params.exStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
     if (borderStyle_ == TEditBorderStyle::bsSingle) {
-        if (ctl3d_) params.exStyle |= WS_EX_CLIENTEDGE;
-        else params.style |= WS_BORDER;
+        if (ctl3d_)
+            params.exStyle |= WS_EX_CLIENTEDGE;
+        else
+            params.style |= WS_BORDER;
     }
     if (alignment_ == ui::TAlignment::taRightJustify) params.style |= ES_RIGHT;
     if (alignment_ == ui::TAlignment::taCenter) params.style |= ES_CENTER;
@@ -257,8 +259,8 @@ void TCustomComboEdit::ButtonClick() {
 
 bool TCustomComboEdit::IsClickKey(UINT message, WPARAM key, LPARAM data) const {
     int shortcut = static_cast<int>(key & 0xFF);
-    const bool alt = (message == WM_SYSKEYDOWN && (data & (1 << 29)) != 0) ||
-                     ::GetKeyState(VK_MENU) < 0;
+    const bool alt =
+        (message == WM_SYSKEYDOWN && (data & (1 << 29)) != 0) || ::GetKeyState(VK_MENU) < 0;
     if (alt) shortcut |= scAlt;
     if (::GetKeyState(VK_SHIFT) < 0) shortcut |= scShift;
     if (::GetKeyState(VK_CONTROL) < 0) shortcut |= scCtrl;
@@ -388,11 +390,16 @@ bool TCustomComboEdit::SetProperty(const std::string& name, const ui::PropertyVa
         SetButtonWidth(value.AsInt(name));
     } else if (name == "GlyphKind") {
         const std::string& k = value.AsIdent(name);
-        if (k == "gkCustom") SetGlyphKind(TGlyphKind::gkCustom);
-        else if (k == "gkDefault") SetGlyphKind(TGlyphKind::gkDefault);
-        else if (k == "gkDropDown") SetGlyphKind(TGlyphKind::gkDropDown);
-        else if (k == "gkEllipsis") SetGlyphKind(TGlyphKind::gkEllipsis);
-        else throw ui::EResourceError("Unknown glyph kind " + k);
+        if (k == "gkCustom")
+            SetGlyphKind(TGlyphKind::gkCustom);
+        else if (k == "gkDefault")
+            SetGlyphKind(TGlyphKind::gkDefault);
+        else if (k == "gkDropDown")
+            SetGlyphKind(TGlyphKind::gkDropDown);
+        else if (k == "gkEllipsis")
+            SetGlyphKind(TGlyphKind::gkEllipsis);
+        else
+            throw ui::EResourceError("Unknown glyph kind " + k);
     } else if (name == "NumGlyphs") {
         SetNumGlyphs(value.AsInt(name));
     } else if (name == "ButtonHint") {
@@ -407,15 +414,22 @@ bool TCustomComboEdit::SetProperty(const std::string& name, const ui::PropertyVa
         SetCtl3D(value.AsBool(name));
     } else if (name == "BorderStyle") {
         const std::string& s = value.AsIdent(name);
-        if (s == "bsSingle") SetBorderStyle(TEditBorderStyle::bsSingle);
-        else if (s == "bsNone") SetBorderStyle(TEditBorderStyle::bsNone);
-        else throw ui::EResourceError("Unknown border style " + s);
+        if (s == "bsSingle")
+            SetBorderStyle(TEditBorderStyle::bsSingle);
+        else if (s == "bsNone")
+            SetBorderStyle(TEditBorderStyle::bsNone);
+        else
+            throw ui::EResourceError("Unknown border style " + s);
     } else if (name == "Alignment") {
         const std::string& a = value.AsIdent(name);
-        if (a == "taLeftJustify") alignment_ = ui::TAlignment::taLeftJustify;
-        else if (a == "taRightJustify") alignment_ = ui::TAlignment::taRightJustify;
-        else if (a == "taCenter") alignment_ = ui::TAlignment::taCenter;
-        else throw ui::EResourceError("Unknown alignment " + a);
+        if (a == "taLeftJustify")
+            alignment_ = ui::TAlignment::taLeftJustify;
+        else if (a == "taRightJustify")
+            alignment_ = ui::TAlignment::taRightJustify;
+        else if (a == "taCenter")
+            alignment_ = ui::TAlignment::taCenter;
+        else
+            throw ui::EResourceError("Unknown alignment " + a);
         RecreateWnd();
     } else {
         return ui::TEdit::SetProperty(name, value);

@@ -110,7 +110,8 @@ TDirectoryEdit::TDirectoryEdit(ui::TComponent* owner) : TFileDirEdit(owner) {}
 void TDirectoryEdit::SetDialogRunner(DirectoryDialogRunner runner) { Runner() = std::move(runner); }
 
 bool TDirectoryEdit::RunDialog(std::string& name) {
-    if (const DirectoryDialogRunner& runner = Runner()) return runner(name, dialogOptions_, helpContext_);
+    if (const DirectoryDialogRunner& runner = Runner())
+        return runner(name, dialogOptions_, helpContext_);
     if (PlatformMajorVersion() >= 4 && dialogKind_ == TDirDialogKind::dkWin32)
         return BrowseForFolder(name, dialogText_, Handle());
     return SelectDirectory(name, dialogOptions_, helpContext_);
@@ -134,8 +135,10 @@ void TDirectoryEdit::ButtonClick() {
     DoAfterDialog(name, action);
     if (!action) return;
     DeleteSelectedText();
-    if (Text().empty() || !multipleDirs_) SetText(name);
-    else SetText(Text() + ";" + name);
+    if (Text().empty() || !multipleDirs_)
+        SetText(name);
+    else
+        SetText(Text() + ";" + name);
     if (!name.empty() && DirectoryExists(name)) initialDir_ = name;
 }
 
@@ -149,18 +152,25 @@ std::string TDirectoryEdit::AcceptedDropName(const std::string& dropped) const {
 bool TDirectoryEdit::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "DialogKind") {
         const std::string& k = value.AsIdent(name);
-        if (k == "dkClassic") dialogKind_ = TDirDialogKind::dkClassic;
-        else if (k == "dkWin32") dialogKind_ = TDirDialogKind::dkWin32;
-        else throw ui::EResourceError("Unknown dialog kind " + k);
+        if (k == "dkClassic")
+            dialogKind_ = TDirDialogKind::dkClassic;
+        else if (k == "dkWin32")
+            dialogKind_ = TDirDialogKind::dkWin32;
+        else
+            throw ui::EResourceError("Unknown dialog kind " + k);
     } else if (name == "DialogText") {
         dialogText_ = value.AsText(name);
     } else if (name == "DialogOptions") {
         TSelectDirOpts options = 0;
         for (const std::string& o : value.AsIdentSet(name)) {
-            if (o == "sdAllowCreate") options |= sdAllowCreate;
-            else if (o == "sdPerformCreate") options |= sdPerformCreate;
-            else if (o == "sdPrompt") options |= sdPrompt;
-            else throw ui::EResourceError("Unknown dialog option " + o);
+            if (o == "sdAllowCreate")
+                options |= sdAllowCreate;
+            else if (o == "sdPerformCreate")
+                options |= sdPerformCreate;
+            else if (o == "sdPrompt")
+                options |= sdPrompt;
+            else
+                throw ui::EResourceError("Unknown dialog option " + o);
         }
         dialogOptions_ = options;
     } else if (name == "InitialDir") {

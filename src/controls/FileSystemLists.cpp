@@ -79,9 +79,8 @@ bool TDirectoryListBox::SetDirectory(const std::string& directory) {
         start = end + 1;
     }
     const int current = static_cast<int>(rows.size()) - 1;
-    for (const std::string& name : EntriesOf(full, [](DWORD a) {
-             return (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-         })) {
+    for (const std::string& name :
+         EntriesOf(full, [](DWORD a) { return (a & FILE_ATTRIBUTE_DIRECTORY) != 0; })) {
         texts.push_back(name);
         rows.push_back(Row{current + 1, false});
     }
@@ -237,8 +236,7 @@ void TDriveComboBox::DrawItem(int index, HDC dc, const RECT& rect, UINT state) {
 // ------------------------------------------------------------- TPathLabel
 
 std::string ShortenPathToFit(const std::string& path,
-                             const std::function<int(const std::string&)>& widthOf,
-                             int maxWidth) {
+                             const std::function<int(const std::string&)>& widthOf, int maxWidth) {
     if (widthOf(path) <= maxWidth) return path;
     // The head keeps the drive ("C:\"), the tail the last directories.
     std::string::size_type headEnd = path.find('\\');
@@ -283,7 +281,8 @@ void TPathLabel::Paint(HDC dc) {
 void RegisterFileSystemListClasses() {
     ui::RegisterComponentClass("TDirectoryListBox",
                                [](ui::TComponent* o) { return new TDirectoryListBox(o); });
-    ui::RegisterComponentClass("TFileListBox", [](ui::TComponent* o) { return new TFileListBox(o); });
+    ui::RegisterComponentClass("TFileListBox",
+                               [](ui::TComponent* o) { return new TFileListBox(o); });
     ui::RegisterComponentClass("TDriveComboBox",
                                [](ui::TComponent* o) { return new TDriveComboBox(o); });
     ui::RegisterComponentClass("TPathLabel", [](ui::TComponent* o) { return new TPathLabel(o); });

@@ -86,8 +86,7 @@ private:
 // Shortens a path for `maxWidth` pixels: inner directories give way to
 // "...", the drive and the last directory stay while they can.
 std::string ShortenPathToFit(const std::string& path,
-                             const std::function<int(const std::string&)>& widthOf,
-                             int maxWidth);
+                             const std::function<int(const std::string&)>& widthOf, int maxWidth);
 
 // A label that shows a directory, shortened to the label's width.
 class TPathLabel : public ui::TLabel {

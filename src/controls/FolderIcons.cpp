@@ -31,7 +31,7 @@ const COLORREF kDark = RGB(128, 128, 128);
 
 void DrawFolderIcon(HDC dc, int x, int y, bool open) {
     // The tab and back of the folder, then its front.
-    const POINT back[] = {{x + 0, y + 2}, {x + 2, y + 0}, {x + 6, y + 0}, {x + 8, y + 2},
+    const POINT back[] = {{x + 0, y + 2},  {x + 2, y + 0},   {x + 6, y + 0}, {x + 8, y + 2},
                           {x + 14, y + 2}, {x + 14, y + 12}, {x + 0, y + 12}};
     Shape(dc, back, 7, open ? kFolderBack : kFolderFront, kOutline);
     if (open) {
@@ -67,7 +67,8 @@ void DrawDriveIcon(HDC dc, int x, int y, UINT driveType) {
             break;
         case DRIVE_RAMDISK:
             Box(dc, x + 1, y + 2, x + 15, y + 9, RGB(0, 128, 0), kOutline);
-            for (int i = 0; i < 5; ++i) Box(dc, x + 3 + 2 * i, y + 9, x + 4 + 2 * i, y + 11, kDark, kDark);
+            for (int i = 0; i < 5; ++i)
+                Box(dc, x + 3 + 2 * i, y + 9, x + 4 + 2 * i, y + 11, kDark, kDark);
             break;
         default:  // a fixed disk and anything unknown
             Box(dc, x + 0, y + 3, x + 16, y + 10, kCase, kOutline);

@@ -78,10 +78,9 @@ TSelectDirDlg::TSelectDirDlg(TSelectDirOpts options, int helpContext, int pixels
     RegisterHandler("DirListChange", [this](ui::TComponent* s) { DirListChange(s); });
     RegisterHandler("DriveListChange", [this](ui::TComponent* s) { DriveListChange(s); });
     RegisterHandler("NetButtonClick", [this](ui::TComponent* s) { NetButtonClick(s); });
-    RegisterEventHandler("FormClose",
-                         ui::TCloseEvent([this](ui::TComponent* s, ui::TCloseAction& a) {
-                             FormClose(s, a);
-                         }));
+    RegisterEventHandler(
+        "FormClose",
+        ui::TCloseEvent([this](ui::TComponent* s, ui::TCloseAction& a) { FormClose(s, a); }));
     CreateFromResource("SELECTDIRFORM");
     DirList = Find<TDirectoryListBox>("DirList");
     FileList = Find<TFileListBox>("FileList");
@@ -116,10 +115,9 @@ TSelectDirDlg::TSelectDirDlg(TSelectDirOpts options, int helpContext, int pixels
 
 void TSelectDirDlg::ScaleTo(int pixelsPerInch) {
     for (ui::TControl* control : std::vector<ui::TControl*>(Controls())) {
-        control->SetBounds(Scale(control->Left(), pixelsPerInch),
-                           Scale(control->Top(), pixelsPerInch),
-                           Scale(control->Width(), pixelsPerInch),
-                           Scale(control->Height(), pixelsPerInch));
+        control->SetBounds(
+            Scale(control->Left(), pixelsPerInch), Scale(control->Top(), pixelsPerInch),
+            Scale(control->Width(), pixelsPerInch), Scale(control->Height(), pixelsPerInch));
         if (!control->ParentFont())
             control->Font().SetHeight(Scale(control->Font().Height(), pixelsPerInch));
     }
@@ -188,8 +186,8 @@ void TSelectDirDlg::FormClose(ui::TComponent*, ui::TCloseAction& action) {
 }
 
 bool SelectDirectory(std::string& directory, TSelectDirOpts options, int helpContext) {
-    auto dialog = std::make_unique<TSelectDirDlg>(options, helpContext,
-                                                  TSelectDirDlg::ScreenPixelsPerInch());
+    auto dialog =
+        std::make_unique<TSelectDirDlg>(options, helpContext, TSelectDirDlg::ScreenPixelsPerInch());
     dialog->SetStartDirectory(directory);
     if (dialog->ShowModal() != ui::mrOk) return false;
     directory = dialog->Directory();

@@ -100,9 +100,12 @@ bool TItemListControl::SetProperty(const std::string& name, const PropertyValue&
         sorted_ = value.AsBool(name);
     } else if (name == "Style") {
         const std::string& s = value.AsIdent(name);
-        if (s == "lbStandard" || s == "csDropDownList") ownerDraw_ = false;
-        else if (s == "lbOwnerDrawFixed" || s == "csOwnerDrawFixed") ownerDraw_ = true;
-        else throw EResourceError("Unsupported list style " + s);
+        if (s == "lbStandard" || s == "csDropDownList")
+            ownerDraw_ = false;
+        else if (s == "lbOwnerDrawFixed" || s == "csOwnerDrawFixed")
+            ownerDraw_ = true;
+        else
+            throw EResourceError("Unsupported list style " + s);
     } else {
         return TWinControl::SetProperty(name, value);
     }
@@ -163,8 +166,8 @@ TListBox::TListBox(TComponent* owner) : TItemListControl(owner) {
 }
 
 const TItemListControl::Messages& TListBox::Kind() const {
-    static const Messages kMessages{LB_GETCOUNT,  LB_GETTEXT,  LB_GETTEXTLEN, LB_ADDSTRING,
-                                    LB_RESETCONTENT, LB_GETCURSEL, LB_SETCURSEL, LB_SETITEMHEIGHT};
+    static const Messages kMessages{LB_GETCOUNT,     LB_GETTEXT,   LB_GETTEXTLEN, LB_ADDSTRING,
+                                    LB_RESETCONTENT, LB_GETCURSEL, LB_SETCURSEL,  LB_SETITEMHEIGHT};
     return kMessages;
 }
 
@@ -204,8 +207,10 @@ void TListBox::DblClick() {
 
 bool TListBox::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_COMMAND) {
-        if (HIWORD(wParam) == LBN_SELCHANGE) SelectionChanged();
-        else if (HIWORD(wParam) == LBN_DBLCLK) DblClick();
+        if (HIWORD(wParam) == LBN_SELCHANGE)
+            SelectionChanged();
+        else if (HIWORD(wParam) == LBN_DBLCLK)
+            DblClick();
         result = 0;
         return true;
     }
@@ -217,9 +222,9 @@ bool TListBox::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 TComboBox::TComboBox(TComponent* owner) : TItemListControl(owner) { SetBounds(0, 0, 145, 21); }
 
 const TItemListControl::Messages& TComboBox::Kind() const {
-    static const Messages kMessages{CB_GETCOUNT,     CB_GETLBTEXT, CB_GETLBTEXTLEN,
-                                    CB_ADDSTRING,    CB_RESETCONTENT, CB_GETCURSEL,
-                                    CB_SETCURSEL,    CB_SETITEMHEIGHT};
+    static const Messages kMessages{CB_GETCOUNT,  CB_GETLBTEXT,    CB_GETLBTEXTLEN,
+                                    CB_ADDSTRING, CB_RESETCONTENT, CB_GETCURSEL,
+                                    CB_SETCURSEL, CB_SETITEMHEIGHT};
     return kMessages;
 }
 
@@ -245,8 +250,8 @@ void TComboBox::HandleCreated() {
 
 void TComboBox::BoundsChanged() {
     if (HandleAllocated())
-        ::MoveWindow(Handle(), Left(), Top(), Width(),
-                     Height() + dropDownCount_ * itemHeight_ + 2, TRUE);
+        ::MoveWindow(Handle(), Left(), Top(), Width(), Height() + dropDownCount_ * itemHeight_ + 2,
+                     TRUE);
 }
 
 bool TComboBox::SetEvent(const std::string& event, const std::any& handler) {
@@ -264,9 +269,8 @@ void TComboBox::Change() {
 bool TComboBox::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_MEASUREITEM) {
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        item->itemHeight =
-            static_cast<UINT>(item->itemID == static_cast<UINT>(-1) ? SelectionFieldHeight()
-                                                                    : itemHeight_);
+        item->itemHeight = static_cast<UINT>(
+            item->itemID == static_cast<UINT>(-1) ? SelectionFieldHeight() : itemHeight_);
         result = TRUE;
         return true;
     }

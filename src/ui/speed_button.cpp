@@ -109,8 +109,10 @@ void TSpeedButton::PaintFace(HDC dc, bool pressed) {
     const int imageWidth = info.bmWidth / numGlyphs_;
     // Image 1 is the disabled picture and image 2 the pressed one, when given.
     int image = 0;
-    if (!Enabled() && numGlyphs_ > 1) image = 1;
-    else if (pressed && numGlyphs_ > 2) image = 2;
+    if (!Enabled() && numGlyphs_ > 1)
+        image = 1;
+    else if (pressed && numGlyphs_ > 2)
+        image = 2;
     const int offset = pressed ? 1 : 0;
     const int x = (Width() - imageWidth) / 2 + offset;
     const int y = (Height() - info.bmHeight) / 2 + offset;

@@ -106,7 +106,8 @@ protected:
     HWND ButtonContainer() { return RequireChild(edit_, kFormClass); }
     void ClickEllipsis() { ClickAt(ButtonContainer(), 8, 8); }
     void PressAltDown() {
-        const LPARAM data = 1 | (static_cast<LPARAM>(::MapVirtualKeyA(VK_DOWN, 0)) << 16) | (1 << 29);
+        const LPARAM data =
+            1 | (static_cast<LPARAM>(::MapVirtualKeyA(VK_DOWN, 0)) << 16) | (1 << 29);
         ::PostMessageA(edit_, WM_SYSKEYDOWN, VK_DOWN, data);
         ::PostMessageA(edit_, WM_SYSKEYUP, VK_DOWN, data | static_cast<LPARAM>(0xC0000000u));
     }
@@ -119,9 +120,8 @@ protected:
 
     DialogControls WaitForDialog() {
         DialogControls d;
-        d.window = WaitForTopLevel(
-            Process(), {kFormClass, std::string("Select Directory"), nullptr,
-                        "the select-directory dialog"});
+        d.window = WaitForTopLevel(Process(), {kFormClass, std::string("Select Directory"), nullptr,
+                                               "the select-directory dialog"});
         d.nameEdit = RequireChild(d.window, "EDIT");
         std::vector<HWND> lists = ChildrenOfClass(d.window, "LISTBOX");
         if (lists.size() != 2) throw DriverError("the dialog should have two lists");
@@ -176,8 +176,7 @@ protected:
         for (char c = 'A'; c < letter; ++c)
             if (drives & (1u << (c - 'A'))) ++index;
         ::SendMessageA(d.drives, CB_SETCURSEL, index, 0);
-        ::PostMessageA(d.window, WM_COMMAND,
-                       MAKEWPARAM(::GetDlgCtrlID(d.drives), CBN_SELCHANGE),
+        ::PostMessageA(d.window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(d.drives), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(d.drives));
     }
     // Waits until the dialog shows a directory on the drive.
@@ -197,8 +196,8 @@ protected:
     // No message dialog within a moment of the free space being shown.
     void ExpectNoWarning() {
         ::Sleep(500);
-        EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), {kMessageDialogClass, std::nullopt,
-                                                         nullptr, "a message dialog"}));
+        EXPECT_EQ(nullptr, FindTopLevel(Process().Id(), {kMessageDialogClass, std::nullopt, nullptr,
+                                                         "a message dialog"}));
     }
     void Exit() {
         Click(ControlsOf(setup_).exitButton);
@@ -275,8 +274,8 @@ TEST_F(DirectoryField, NewDirectoryIsCreatedWithItsParentsOnlyAfterYes) {
     WaitForDialogGone(d);
     const DWORD made = ::GetFileAttributesA("C:\\QNEW\\ONE\\TWO");
     EXPECT_TRUE(made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_DIRECTORY));
-    WaitUntil([&] { return TextOf(edit_) == "C:\\QNEW\\ONE\\TWO"; }, "the field to show the new one",
-              &Process());
+    WaitUntil([&] { return TextOf(edit_) == "C:\\QNEW\\ONE\\TWO"; },
+              "the field to show the new one", &Process());
 
     // The install directory followed: the install's question names it.
     const SetupWindowControls controls = ControlsOf(setup_);

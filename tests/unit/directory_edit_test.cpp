@@ -29,20 +29,20 @@ bool SameRect(const RECT& a, const RECT& b) {
 
 TEST(ComboEditLayout, ButtonPlacementForEachBorder) {
     // The setup window's field: 301 x 21, 3-D, single border, button 16 wide.
-    EXPECT_TRUE(SameRect(controls::ButtonContainerBounds(4, true, TEditBorderStyle::bsSingle, 301,
-                                                         21, 16),
-                         RECT{281, 0, 297, 17}));
-    EXPECT_TRUE(SameRect(controls::ButtonContainerBounds(4, false, TEditBorderStyle::bsSingle, 301,
-                                                         21, 16),
-                         RECT{283, 2, 299, 19}));
+    EXPECT_TRUE(
+        SameRect(controls::ButtonContainerBounds(4, true, TEditBorderStyle::bsSingle, 301, 21, 16),
+                 RECT{281, 0, 297, 17}));
+    EXPECT_TRUE(
+        SameRect(controls::ButtonContainerBounds(4, false, TEditBorderStyle::bsSingle, 301, 21, 16),
+                 RECT{283, 2, 299, 19}));
     // No border, and every border before version 4: the full height at the right end.
     for (bool ctl3d : {true, false}) {
-        EXPECT_TRUE(SameRect(controls::ButtonContainerBounds(4, ctl3d, TEditBorderStyle::bsNone,
-                                                             301, 21, 16),
-                             RECT{285, 0, 301, 21}));
-        EXPECT_TRUE(SameRect(controls::ButtonContainerBounds(3, ctl3d, TEditBorderStyle::bsSingle,
-                                                             301, 21, 16),
-                             RECT{285, 0, 301, 21}));
+        EXPECT_TRUE(SameRect(
+            controls::ButtonContainerBounds(4, ctl3d, TEditBorderStyle::bsNone, 301, 21, 16),
+            RECT{285, 0, 301, 21}));
+        EXPECT_TRUE(SameRect(
+            controls::ButtonContainerBounds(3, ctl3d, TEditBorderStyle::bsSingle, 301, 21, 16),
+            RECT{285, 0, 301, 21}));
     }
     EXPECT_TRUE(SameRect(controls::EditTextArea(297, 17, 16), RECT{0, 0, 279, 18}));
     EXPECT_EQ(controls::MinimumEditHeight(16, 13, 1), 18);
@@ -97,23 +97,22 @@ protected:
         });
         form_->RegisterHandler("DefaultClick", [this](ui::TComponent*) { ++defaultClicks_; });
         form_->RegisterHandler("CancelClick", [this](ui::TComponent*) { ++cancelClicks_; });
-        form_->RegisterEventHandler(
-            "AfterDialog", controls::TExecOpenDialogEvent(
-                               [this](ui::TComponent*, std::string& name, bool& action) {
-                                   afterNames_.push_back(name);
-                                   afterActions_.push_back(action);
-                                   textAtAfter_ = edit_->Text();
-                               }));
-        TDirectoryEdit::SetDialogRunner(
-            [this](std::string& dir, controls::TSelectDirOpts, int) {
-                startDirs_.push_back(dir);
-                UINT mode = ::SetErrorMode(0);
-                ::SetErrorMode(mode);
-                errorModes_.push_back(mode);
-                if (!confirm_) return false;
-                dir = chosen_;
-                return true;
-            });
+        form_->RegisterEventHandler("AfterDialog",
+                                    controls::TExecOpenDialogEvent(
+                                        [this](ui::TComponent*, std::string& name, bool& action) {
+                                            afterNames_.push_back(name);
+                                            afterActions_.push_back(action);
+                                            textAtAfter_ = edit_->Text();
+                                        }));
+        TDirectoryEdit::SetDialogRunner([this](std::string& dir, controls::TSelectDirOpts, int) {
+            startDirs_.push_back(dir);
+            UINT mode = ::SetErrorMode(0);
+            ::SetErrorMode(mode);
+            errorModes_.push_back(mode);
+            if (!confirm_) return false;
+            dir = chosen_;
+            return true;
+        });
     }
     void TearDown() override {
         TDirectoryEdit::SetDialogRunner(nullptr);
