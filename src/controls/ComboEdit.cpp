@@ -331,6 +331,21 @@ LRESULT TCustomComboEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLEAR:
             if (!directInput_ || readOnly_) return 0;
             break;
+        case WM_SETTEXT: {
+            // Text set from anywhere is shown in the edit's case, and, since a
+            // multi-line window keeps quiet about it, reported here.
+            const std::string text =
+                ApplyCase(lParam != 0 ? reinterpret_cast<const char*>(lParam) : "");
+            changeSeen_ = false;
+            const LRESULT r =
+                DefaultHandler(message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+            if (!changeSeen_ && WindowText() != Text()) {
+                LRESULT ignored = 0;
+                HandleReflected(WM_COMMAND, MAKEWPARAM(ControlId(), EN_CHANGE),
+                                reinterpret_cast<LPARAM>(Handle()), ignored);
+            }
+            return r;
+        }
         case WM_LBUTTONDOWN: {
             mouseEntry_ = true;
             const LRESULT r = DefaultHandler(message, wParam, lParam);

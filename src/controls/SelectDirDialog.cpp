@@ -40,14 +40,6 @@ NetworkConnectDialog FindPlatformConnectDialog() {
     return EntryPoint<NetworkConnectDialog>(network, "WNETCONNECTDIALOG");
 }
 
-int Scale(int value, int pixelsPerInch) {
-    // Rounded to the nearest pixel, halves away from zero.
-    const int product = value * pixelsPerInch;
-    const int half = kDesignPixelsPerInch / 2;
-    return product >= 0 ? (product + half) / kDesignPixelsPerInch
-                        : -((-product + half) / kDesignPixelsPerInch);
-}
-
 std::string CurrentDirectory() {
     char buffer[MAX_PATH] = "";
     const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, buffer);
@@ -62,11 +54,6 @@ void RegisterDialogClasses() {
 }
 
 }  // namespace
-
-int TSelectDirDlg::ScreenPixelsPerInch() {
-    ui::ScopedGetDC screen(nullptr);
-    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
 
 void TSelectDirDlg::SetNetworkDialogFinder(NetworkDialogFinder finder) {
     Finder() = std::move(finder);
@@ -114,18 +101,10 @@ TSelectDirDlg::TSelectDirDlg(TSelectDirOpts options, int helpContext, int pixels
 }
 
 void TSelectDirDlg::ScaleTo(int pixelsPerInch) {
-    for (ui::TControl* control : std::vector<ui::TControl*>(Controls())) {
-        control->SetBounds(
-            Scale(control->Left(), pixelsPerInch), Scale(control->Top(), pixelsPerInch),
-            Scale(control->Width(), pixelsPerInch), Scale(control->Height(), pixelsPerInch));
-        if (!control->ParentFont())
-            control->Font().SetHeight(Scale(control->Font().Height(), pixelsPerInch));
-    }
-    Font().SetHeight(Scale(Font().Height(), pixelsPerInch));
+    ScaleBy(pixelsPerInch, kDesignPixelsPerInch);
     // The file list takes the dialog's font, in grey.
     FileList->Font() = Font();
     FileList->Font().SetColor(ui::clGrayText);
-    SetClientSize(Scale(ClientWidth(), pixelsPerInch), Scale(ClientHeight(), pixelsPerInch));
 }
 
 void TSelectDirDlg::SetStartDirectory(const std::string& directory) {

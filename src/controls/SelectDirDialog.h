@@ -50,7 +50,6 @@ public:
     ui::TButton* CancelButton = nullptr;
     ui::TButton* HelpButton = nullptr;
 
-    static int ScreenPixelsPerInch();
     // Tests put a stand-in here; an empty finder restores the platform's.
     static void SetNetworkDialogFinder(NetworkDialogFinder finder);
 

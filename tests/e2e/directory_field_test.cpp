@@ -287,7 +287,7 @@ TEST_F(DirectoryField, NewDirectoryIsCreatedWithItsParentsOnlyAfterYes) {
     WaitUntil([&] { return Process().HasExited() || FindTopLevel(Process().Id(), dialog); },
               "the install's question or the end of the program");
     if (!Process().HasExited())
-        ExpectDialog("Confirm", "Ready to install Quarnel to a C:\\QNEW\\ONE\\TWO\\ ?", IDNO);
+        ExpectDialog("Information", "Ready to install Quarnel to a C:\\QNEW\\ONE\\TWO\\ ?", IDNO);
     ExpectCleanExit();
     RemoveDirectoryTree("C:\\QNEW");
 }

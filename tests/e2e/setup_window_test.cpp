@@ -125,7 +125,7 @@ TEST_F(SetupWindow, EnterWithAComponentTickedAsksToInstallAndNoEndsTheProgram) {
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
         GTEST_SKIP() << "Enter ended the program without the install's confirmation question";
     }
-    ExpectDialog("Confirm", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);
+    ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);
     ExpectCleanExit();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey)) << "No still recorded the install";
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriverKey)) << "No still registered the driver";

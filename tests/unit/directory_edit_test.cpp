@@ -200,9 +200,13 @@ TEST_F(DirectoryEditTest, TypedAndSetTextReadsBackInUpperCase) {
     EXPECT_EQ(edit_->Text(), "C:\\QUARNELX");
     EXPECT_EQ(edit_->WindowText(), "C:\\QUARNELX");
     EXPECT_EQ(changes_.back(), "C:\\QUARNELX");
+    // Text set straight into the window is upper-cased and reported too.
+    ::SendMessageA(edit_->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("d:\\tools"));
+    EXPECT_EQ(edit_->Text(), "D:\\TOOLS");
+    EXPECT_EQ(changes_.back(), "D:\\TOOLS");
     // The multi-line window never takes a line break.
     ::SendMessageA(edit_->Handle(), WM_CHAR, '\r', 1);
-    EXPECT_EQ(edit_->WindowText(), "C:\\QUARNELX");
+    EXPECT_EQ(edit_->WindowText(), "D:\\TOOLS");
 }
 
 TEST_F(DirectoryEditTest, EnterAndEscapeGoToTheWindowsButtons) {
