@@ -339,7 +339,8 @@ LRESULT TCustomComboEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             changeSeen_ = false;
             const LRESULT r =
                 DefaultHandler(message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-            if (!changeSeen_ && WindowText() != Text()) {
+            // As a one-line edit does, every setting counts as a change.
+            if (!changeSeen_) {
                 LRESULT ignored = 0;
                 HandleReflected(WM_COMMAND, MAKEWPARAM(ControlId(), EN_CHANGE),
                                 reinterpret_cast<LPARAM>(Handle()), ignored);
