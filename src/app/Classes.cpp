@@ -2,6 +2,7 @@
 
 #include "controls/CheckListBox.h"
 #include "controls/Gauge.h"
+#include "controls/DirectoryEdit.h"
 #include "controls/StringHolder.h"
 #include "ui/form.h"
 
@@ -12,6 +13,7 @@ void RegisterClasses() {
     controls::RegisterStringHolderClass();
     controls::RegisterCheckListBoxClass();
     controls::RegisterGaugeClass();
+    controls::RegisterDirectoryEditClass();
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 // Host tool run at build time: draws the program's pictures from code so
 // that no binary image is kept in the sources. Usage: imagegen icon FILE
-// writes the window icon, 32 x 32 in the 16 standard colours, as an .ico file.
+// writes the window icon, 32 x 32 in the 16 standard colours, as an .ico file;
+// imagegen diredit FILE writes the directory edit's default button picture.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -102,10 +103,61 @@ bool WriteIcon(const char* path) {
     return std::fclose(out) == 0 && ok;
 }
 
+// A folder, 15 x 13, on silver: the lower-left pixel's colour is the one a
+// button leaves transparent.
+std::vector<std::uint8_t> FolderGlyph() {
+    const int w = 15, h = 13;
+    std::vector<std::uint8_t> p(w * h, Silver);
+    for (int y = 3; y < 12; ++y)
+        for (int x = 1; x < 14; ++x) p[y * w + x] = (y == 3 || y == 11 || x == 1 || x == 13) ? Black : Yellow;
+    for (int x = 2; x < 6; ++x) p[2 * w + x] = Black;
+    p[3 * w + 6] = Black;
+    for (int x = 2; x < 13; ++x) p[5 * w + x] = White;
+    return p;
+}
+
+// A bottom-up 4-bit BMP file of a picture in the standard colours.
+bool WriteBitmap(const char* path, const std::vector<std::uint8_t>& picture, int w, int h) {
+    const unsigned stride = ((w + 1) / 2 + 3) & ~3u;
+    std::vector<std::uint8_t> file;
+    Put16(file, 0x4D42);
+    Put32(file, 14 + 40 + 64 + stride * h);
+    Put32(file, 0);
+    Put32(file, 14 + 40 + 64);
+    Put32(file, 40);
+    Put32(file, w);
+    Put32(file, h);
+    Put16(file, 1);
+    Put16(file, 4);
+    Put32(file, 0);
+    Put32(file, stride * h);
+    Put32(file, 0);
+    Put32(file, 0);
+    Put32(file, 16);
+    Put32(file, 0);
+    for (const auto& c : kPalette) {
+        file.push_back(c[2]);
+        file.push_back(c[1]);
+        file.push_back(c[0]);
+        file.push_back(0);
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(stride, 0);
+        for (int x = 0; x < w; ++x) row[x / 2] |= picture[y * w + x] << (x % 2 == 0 ? 4 : 0);
+        file.insert(file.end(), row.begin(), row.end());
+    }
+    FILE* out = std::fopen(path, "wb");
+    if (out == nullptr) return false;
+    const bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    return std::fclose(out) == 0 && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "icon") == 0) return WriteIcon(argv[2]) ? 0 : 1;
-    std::fprintf(stderr, "usage: imagegen icon FILE\n");
+    if (argc == 3 && std::strcmp(argv[1], "diredit") == 0)
+        return WriteBitmap(argv[2], FolderGlyph(), 15, 13) ? 0 : 1;
+    std::fprintf(stderr, "usage: imagegen icon|diredit FILE\n");
     return 2;
 }
