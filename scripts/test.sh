@@ -21,19 +21,10 @@ cmake --build --preset "$QUARNEL_TEST_PRESET"
 
 build=$QUARNEL_ROOT/build/$( [ "$QUARNEL_ARCH" = i686 ] && echo test-i686 || echo test-x86_64 )
 quarnel_prefix "$build/wine98"
-# The free-space scenarios install onto a small drive: a tmpfs seen as R:.
-small=$build/small-drive
-mkdir -p "$small"
-if mountpoint -q "$small" || mount -t tmpfs -o size=12m quarnel-small "$small" 2>/dev/null; then
-    ln -sfn "$small" "$WINEPREFIX/dosdevices/r:"
-    export QUARNEL_SMALL_DRIVE=R:
-else
-    echo "No small drive (a tmpfs cannot be mounted here): its scenarios are skipped"
-fi
 QUARNEL_FORCE_XVFB=${CI:+1} quarnel_xvfb
 wineserver -p >/dev/null 2>&1 &
 # Start the prefix's services now, with no terminal attached: started by the
 # first test they would hold ctest's output pipe open and stall it.
 quarnel_wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 </dev/null || true
-trap 'wineserver -k 2>/dev/null || true; quarnel_stop_xvfb; umount "$small" 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; quarnel_stop_xvfb' EXIT
 ctest --preset "$QUARNEL_TEST_PRESET" --timeout 300

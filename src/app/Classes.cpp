@@ -2,6 +2,7 @@
 
 #include "controls/CheckListBox.h"
 #include "controls/Gauge.h"
+#include "controls/DirectoryEdit.h"
 #include "controls/GradientCaption.h"
 #include "controls/PleximoWallpaper.h"
 #include "controls/ShadowLabel.h"
@@ -15,6 +16,7 @@ void RegisterClasses() {
     controls::RegisterStringHolderClass();
     controls::RegisterCheckListBoxClass();
     controls::RegisterGaugeClass();
+    controls::RegisterDirectoryEditClass();
     controls::RegisterPleximoWallpaperClass();
     controls::RegisterShadowLabelClass();
     controls::RegisterGradientCaptionClass();

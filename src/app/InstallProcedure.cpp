@@ -18,6 +18,7 @@
 #include "engine/FileUtil.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
+#include "engine/RemovalList.h"
 #include "engine/ShellLinks.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -103,7 +104,7 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
     std::string programs, startup;
     if (MenuCreateCheckBox->Checked()) programs = engine::SpecialFolderPath(kProgramsFolder);
     if (CheckBox2->Checked()) startup = engine::SpecialFolderPath(kStartupFolder);
-    const std::string group = programs + "\\Quarnel";
+    const std::string group = programs + engine::kMenuGroupName;
     if (!programs.empty() && !engine::IsDirectoryPresent(group)) engine::MakeDirectory(group);
     const auto groupPresent = [&] {
         return !programs.empty() && engine::IsDirectoryPresent(group);
@@ -147,7 +148,7 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
 
     ShowStatus("Copying VxD");
     engine::CopyFileWithProgress(SourceDir + "\\quarnel",
-                                 engine::SystemDirectoryPath() + "\\quarnel.vxd", gauge);
+                                 engine::SystemDirectoryPath() + engine::kDriverFileName, gauge);
 
     ShowStatus("Processing system registry, adding VxD");
     {
@@ -169,7 +170,7 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
     // Made whether or not Wardex was chosen this time.
     if (CheckBox2->Checked() && !startup.empty()) {
         engine::CreateShellLink(InstallDir + "WARDEX\\WARDEX.EXE", "", InstallDir + "WARDEX\\",
-                                startup + "\\Wardex.lnk");
+                                startup + engine::kStartupShortcutName);
     }
 
     engine::CopyFileWithProgress(SourceDir + "\\readme.", InstallDir + "\\readme.doc", gauge);

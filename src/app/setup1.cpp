@@ -5,6 +5,7 @@
 #include "app/setupf.h"
 #include "controls/CheckListBox.h"
 #include "controls/Gauge.h"
+#include "controls/DirectoryEdit.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
 #include "ui/application.h"
@@ -18,6 +19,11 @@ TSetupForm::TSetupForm() {
     RegisterEventHandler("FormClose", ui::TCloseEvent([this](ui::TComponent* s,
                                                              ui::TCloseAction& a) { FormClose(s, a); }));
     RegisterHandler("SelectDirectoryChange", [this](ui::TComponent* s) { SelectDirectoryChange(s); });
+    RegisterEventHandler("SelectDirectoryAfterDialog",
+                         controls::TExecOpenDialogEvent(
+                             [this](ui::TComponent* s, std::string& name, bool& action) {
+                                 SelectDirectoryAfterDialog(s, name, action);
+                             }));
     RegisterHandler("ProductToInstallClickCheck",
                     [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
     RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
@@ -29,7 +35,7 @@ void TSetupForm::BindControls() {
     FreeSpaceLabel = Find<ui::TLabel>("FreeSpaceLabel");
     StatusLabel = Find<ui::TLabel>("StatusLabel");
     CurrentProgressBar = Find<controls::TGauge>("CurrentProgressBar");
-    SelectDirectory = Find<ui::TEdit>("SelectDirectory");
+    SelectDirectory = Find<controls::TDirectoryEdit>("SelectDirectory");
     InstallButton = Find<ui::TBitBtn>("InstallButton");
     RemoveButton = Find<ui::TBitBtn>("RemoveButton");
     BitBtn1 = Find<ui::TBitBtn>("BitBtn1");
@@ -59,8 +65,8 @@ void TSetupForm::FormCreate(ui::TComponent*) {
         engine::TRegistry& registry = group.Registry();
         if (registry.OpenRegistryKey(engine::records::kInstallKey, true))
             InstallDir = registry.ReadTextValue(engine::records::kPathValue);
-        initialDir_ = InstallDir;
-        SelectDirectory->SetText(initialDir_);
+        SelectDirectory->SetInitialDir(InstallDir);
+        SelectDirectory->SetText(SelectDirectory->InitialDir());
         registry.CloseRegistryKey();
     }
 
@@ -75,6 +81,18 @@ void TSetupForm::FormClose(ui::TComponent*, ui::TCloseAction&) {
 }
 
 void TSetupForm::SelectDirectoryChange(ui::TComponent*) { InstallDir = SelectDirectory->Text(); }
+
+void TSetupForm::SelectDirectoryAfterDialog(ui::TComponent*, std::string& name, bool&) {
+    // A cancelled dialog counts too: InstallDir takes the directory it started from.
+    SelectDirectory->SetInitialDir(!name.empty() ? name : SelectDirectory->Text());
+    InstallDir = SelectDirectory->InitialDir();
+    SelectDirectory->SetHint(InstallDir);
+    const int drive = DriveNumberFromPath(InstallDir);
+    FreeSpaceLabel->SetCaption(FreeSpaceText(DriveFreeBytes(drive)));
+    if (DriveFreeBytes(drive) < 15000000)
+        ui::MessageDlg("Not enough free space", ui::TMsgDlgType::mtWarning,
+                       ui::TMsgDlgButtons::mbOK);
+}
 
 void TSetupForm::ProductToInstallClickCheck(ui::TComponent*) {
     bool any = false;

@@ -8,11 +8,11 @@ namespace ui {
 class TLabel;
 class TBitBtn;
 class TCheckBox;
-class TEdit;
 }  // namespace ui
 namespace controls {
 class TCheckListBox;
 class TGauge;
+class TDirectoryEdit;
 }
 
 namespace app {
@@ -26,6 +26,7 @@ public:
     void FormCreate(ui::TComponent* sender);
     void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
     void SelectDirectoryChange(ui::TComponent* sender);
+    void SelectDirectoryAfterDialog(ui::TComponent* sender, std::string& name, bool& action);
     void ProductToInstallClickCheck(ui::TComponent* sender);
     void BitBtn1Click(ui::TComponent* sender);
     void InstallButtonClick(ui::TComponent* sender);
@@ -38,7 +39,7 @@ public:
     ui::TLabel* FreeSpaceLabel = nullptr;
     ui::TLabel* StatusLabel = nullptr;
     controls::TGauge* CurrentProgressBar = nullptr;
-    ui::TEdit* SelectDirectory = nullptr;
+    controls::TDirectoryEdit* SelectDirectory = nullptr;
     ui::TBitBtn* InstallButton = nullptr;
     ui::TBitBtn* RemoveButton = nullptr;
     ui::TBitBtn* BitBtn1 = nullptr;
@@ -47,12 +48,8 @@ public:
     ui::TCheckBox* CheckBox1 = nullptr;
     ui::TCheckBox* CheckBox2 = nullptr;
 
-    // Where the directory dialog starts when the edit names no directory.
-    const std::string& InitialDir() const { return initialDir_; }
-
 private:
     void BindControls();
-    std::string initialDir_;
 };
 
 }  // namespace app

@@ -146,7 +146,13 @@ void CloseReadmeViewers() {
     }
 }
 
-std::string SmallDrive() { return EnvironmentText("QUARNEL_SMALL_DRIVE"); }
+std::string SmallDrive() {
+    // The test command's 16 MiB tmpfs; where none could be mounted a plain
+    // directory of the large disk stands in, and that is no small drive.
+    ULARGE_INTEGER available, total, free;
+    if (!::GetDiskFreeSpaceExA("M:\\", &available, &total, &free)) return "";
+    return total.QuadPart <= 64ull * 1024 * 1024 ? "M:" : "";
+}
 
 std::uint64_t LeaveFreeOnDrive(const std::string& drive, std::uint64_t freeBytes) {
     const std::string root = drive + "\\";

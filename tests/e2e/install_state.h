@@ -47,8 +47,8 @@ std::vector<HWND> ReadmeViewerWindows();
 // Ends the programs that show the readme.
 void CloseReadmeViewers();
 
-// The small drive test.sh mounts for the free-space scenarios ("R:"), or ""
-// when the host could not make one.
+// The small drive the test command mounts for the free-space scenarios
+// ("M:"), or "" when the host could not make one.
 std::string SmallDrive();
 // Empties the small drive and fills it with a ballast file so that exactly
 // `freeBytes` remain free; answers the free bytes the platform then reports.

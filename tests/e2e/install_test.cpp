@@ -66,6 +66,8 @@ protected:
 
     void TearDown() override {
         if (witness_.IsStarted()) witness_.Kill();
+        // The small drive is shared with other scenarios: left empty.
+        if (!SmallDrive().empty()) LeaveFreeOnDrive(SmallDrive(), ~0ull);
         SetupScenario::TearDown();
     }
 

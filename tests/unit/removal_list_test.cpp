@@ -10,6 +10,7 @@
 #include "engine/ComponentTable.h"
 #include "engine/Registry.h"
 #include "engine/RemovalList.h"
+#include "registry_keys.h"
 #include "temp_dir.h"
 #include "ui/handles.h"
 
@@ -74,28 +75,8 @@ TEST(ComponentFileList, NamesEveryFileTheInstallCopiesButTheDiskware) {
     }
 }
 
-// Independent of the accessor, so that the clean-up cannot hide its faults.
-void RemoveKeyTree(HKEY base, const std::string& path) {
-    {
-        ui::RegKey key;
-        if (::RegOpenKeyExA(base, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) != ERROR_SUCCESS)
-            return;
-        char name[256];
-        DWORD length = sizeof(name);
-        while (::RegEnumKeyExA(key.Get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS) {
-            RemoveKeyTree(key.Get(), name);
-            length = sizeof(name);
-        }
-    }
-    ::RegDeleteKeyA(base, path.c_str());
-}
-
-bool KeyExists(const std::string& path) {
-    ui::RegKey key;
-    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.Receive()) ==
-           ERROR_SUCCESS;
-}
+using testing_registry::KeyExists;
+using testing_registry::RemoveKeyTree;
 
 void MakeKey(const std::string& path) {
     ui::RegKey key;

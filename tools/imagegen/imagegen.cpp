@@ -6,6 +6,7 @@
 //   backdrop-icon the background window's icon (same format)
 //   backdrop      the background window's picture, 800 x 600 x 24 bits
 //   tile          the grey tile of the other two windows, 128 x 128 x 8 bits
+//   diredit       the directory edit's default button picture (.bmp)
 // The two pictures are written as the form data keeps a bitmap: a 32-bit
 // little-endian byte count followed by a Windows bitmap file.
 #include <algorithm>
@@ -111,6 +112,53 @@ bool WriteFile(const char* path, const std::vector<std::uint8_t>& bytes) {
     if (out == nullptr) return false;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     return std::fclose(out) == 0 && ok;
+}
+
+// A folder, 15 x 13, on silver: the lower-left pixel's colour is the one a
+// button leaves transparent.
+std::vector<std::uint8_t> FolderGlyph() {
+    const int w = 15, h = 13;
+    std::vector<std::uint8_t> p(w * h, Silver);
+    for (int y = 3; y < 12; ++y)
+        for (int x = 1; x < 14; ++x)
+            p[y * w + x] = (y == 3 || y == 11 || x == 1 || x == 13) ? Black : Yellow;
+    for (int x = 2; x < 6; ++x) p[2 * w + x] = Black;
+    p[3 * w + 6] = Black;
+    for (int x = 2; x < 13; ++x) p[5 * w + x] = White;
+    return p;
+}
+
+// A bottom-up 4-bit BMP file of a picture in the standard colours.
+std::vector<std::uint8_t> Bitmap16(const std::vector<std::uint8_t>& picture, int w, int h) {
+    const unsigned stride = ((w + 1) / 2 + 3) & ~3u;
+    std::vector<std::uint8_t> file;
+    Put16(file, 0x4D42);
+    Put32(file, 14 + 40 + 64 + stride * h);
+    Put32(file, 0);
+    Put32(file, 14 + 40 + 64);
+    Put32(file, 40);
+    Put32(file, w);
+    Put32(file, h);
+    Put16(file, 1);
+    Put16(file, 4);
+    Put32(file, 0);
+    Put32(file, stride * h);
+    Put32(file, 0);
+    Put32(file, 0);
+    Put32(file, 16);
+    Put32(file, 0);
+    for (const auto& c : kPalette) {
+        file.push_back(c[2]);
+        file.push_back(c[1]);
+        file.push_back(c[0]);
+        file.push_back(0);
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(stride, 0);
+        for (int x = 0; x < w; ++x) row[x / 2] |= picture[y * w + x] << (x % 2 == 0 ? 4 : 0);
+        file.insert(file.end(), row.begin(), row.end());
+    }
+    return file;
 }
 
 // The setup window's icon: the disk with a green arrow pointing into it.
@@ -424,6 +472,6 @@ int main(int argc, char** argv) {
             bytes = Tile();
         if (!bytes.empty()) return WriteFile(argv[2], bytes) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: imagegen icon|setup-icon|backdrop-icon|backdrop|tile FILE\n");
+    std::fprintf(stderr, "usage: imagegen icon|setup-icon|backdrop-icon|backdrop|tile|diredit FILE\n");
     return 2;
 }
