@@ -470,8 +470,11 @@ int main(int argc, char** argv) {
             bytes = Backdrop();
         else if (what == "tile")
             bytes = Tile();
+        else if (what == "diredit")
+            bytes = Bitmap16(FolderGlyph(), 15, 13);
         if (!bytes.empty()) return WriteFile(argv[2], bytes) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: imagegen icon|setup-icon|backdrop-icon|backdrop|tile|diredit FILE\n");
+    std::fprintf(stderr,
+                 "usage: imagegen icon|setup-icon|backdrop-icon|backdrop|tile|diredit FILE\n");
     return 2;
 }
