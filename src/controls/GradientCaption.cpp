@@ -297,8 +297,11 @@ void TGradientCaption::FontChanged() {
 // -------------------------------------------------------- the messages
 
 void TGradientCaption::BeforeMessage(THookMessage& message, bool&) {
-    if (!CountsAsActive()) return;
     ui::TForm* form = OwnerForm();
+    // Should another client have kept the activation message from its after
+    // handlers, the window is shown again here.
+    if (form != nullptr && message.Msg != WM_NCACTIVATE) ShowAfterActivation(form->Handle());
+    if (!CountsAsActive()) return;
     if (message.Msg == WM_NCPAINT) {
         savedRegion_ = reinterpret_cast<HRGN>(message.WParam);
         regionReplaced_ = false;
@@ -318,7 +321,22 @@ void TGradientCaption::BeforeMessage(THookMessage& message, bool&) {
         }
     } else if (message.Msg == WM_NCACTIVATE) {
         windowActive_ = message.WParam != 0;
+        // Marked invisible for a moment, the window's default handling only
+        // records the new state: it draws no caption of its own that the
+        // painted one would cover a moment later.
+        HWND window = form->Handle();
+        const LONG style = ::GetWindowLongA(window, GWL_STYLE);
+        if ((style & WS_VISIBLE) != 0) {
+            ::SetWindowLongA(window, GWL_STYLE, style & ~WS_VISIBLE);
+            hiddenForActivation_ = true;
+        }
     }
+}
+
+void TGradientCaption::ShowAfterActivation(HWND window) {
+    if (!hiddenForActivation_) return;
+    hiddenForActivation_ = false;
+    ::SetWindowLongA(window, GWL_STYLE, ::GetWindowLongA(window, GWL_STYLE) | WS_VISIBLE);
 }
 
 void TGradientCaption::AfterMessage(THookMessage& message, bool&) {
@@ -331,7 +349,19 @@ void TGradientCaption::AfterMessage(THookMessage& message, bool&) {
         }
         PaintNow(OwnerForm()->Handle());
     } else if (message.Msg == WM_NCACTIVATE) {
-        PaintNow(OwnerForm()->Handle());
+        HWND window = OwnerForm()->Handle();
+        if (hiddenForActivation_) {
+            ShowAfterActivation(window);
+            // The frame in its new state with the caption area left out, then
+            // the caption: each pixel is painted once.
+            RECT bounds{};
+            ::GetWindowRect(window, &bounds);
+            ui::ScopedRegion region(
+                ::CreateRectRgn(bounds.left, bounds.top, bounds.right, bounds.bottom));
+            ::SendMessageA(window, WM_NCPAINT, reinterpret_cast<WPARAM>(region.Get()), 0);
+        } else {
+            PaintNow(window);
+        }
     }
 }
 

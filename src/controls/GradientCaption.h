@@ -138,6 +138,7 @@ private:
     void BeforeMessage(THookMessage& message, bool& handled);
     void AfterMessage(THookMessage& message, bool& handled);
     void PaintNow(HWND window);
+    void ShowAfterActivation(HWND window);
     void DrawSmallIcon(HDC dc, int x, int height);
     int DrawText(HDC dc, const std::string& text, const ui::TFont& font, ui::TColor inactive, int x,
                  int right, int height);
@@ -159,6 +160,7 @@ private:
     bool windowActive_ = false;
     HRGN savedRegion_ = nullptr;
     bool regionReplaced_ = false;
+    bool hiddenForActivation_ = false;
     TWindowHook* hook_;
 
     friend class TCaptionSegment;

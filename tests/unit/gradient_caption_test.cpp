@@ -227,6 +227,27 @@ TEST_F(PaintedCaption, FramePaintingLeavesTheCaptionAreaToTheComponent) {
     EXPECT_EQ(Pixel(Caption().right - 1, Caption().top), ui::ColorToRGB(ui::clActiveCaption));
 }
 
+TEST_F(PaintedCaption, ActivationChangeShowsNoPlatformCaptionInBetween) {
+    form_->Show();
+    ui::Application()->ProcessMessages();
+    const RECT r = Caption();
+    const COLORREF active = ui::ColorToRGB(ui::clActiveCaption);
+    ASSERT_EQ(Pixel(r.right - 1, r.top), active);
+    // A later client sees the message after the platform's own handling
+    // and before the component repaints: the caption must still be the old one.
+    controls::TWindowHook watcher(nullptr);
+    COLORREF between = 0;
+    watcher.AfterMessage = [&](ui::TComponent*, controls::THookMessage& m, bool&) {
+        if (m.Msg == WM_NCACTIVATE && m.WParam == FALSE) between = Pixel(r.right - 1, r.top);
+    };
+    watcher.SetWinControl(form_.get());
+    ::SendMessageA(form_->Handle(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(between, active) << "the platform drew its own caption first";
+    EXPECT_EQ(Pixel(r.right - 1, r.top), ui::ColorToRGB(ui::clInactiveCaption));
+    EXPECT_NE(::GetWindowLongA(form_->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_TRUE(::IsWindowVisible(form_->Handle()));
+}
+
 // ----------------------------------------------------------- the hooks
 
 // A subclasser of its own that sits on top of whatever was there.
