@@ -306,6 +306,25 @@ TEST_F(Removal, RoundTripLeavesTheReadmeDiskwareAndDirectoriesAndTheNextStartThe
 
     RunNextWindowsStart();
     EXPECT_EQ(std::vector<std::string>(left.begin(), left.end() - 1), NamesBelow("C:\\QUARNEL"));
+
+    // And again: the next run finds no installation and installs anew.
+    Launch();
+    const SetupWindowControls again = ControlsOf(AcceptAgreement());
+    EXPECT_EQ("", TextOf(again.directoryEdit));
+    EXPECT_FALSE(IsEnabled(again.removeButton));
+    ToggleListItem(again.componentList, 0);
+    Click(again.viewReadmeCheck);
+    WaitUntil([&] { return IsEnabled(again.installButton); }, "Install", &Process());
+    Click(again.installButton);
+    ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDYES);
+    ExpectDialog("Information",
+                 "Quarnel has been successfully installed. You have to restart Windows. Ok to "
+                 "reboot ?",
+                 IDNO);
+    ExpectCleanExit();
+    EXPECT_TRUE(PathExists("C:\\QUARNEL\\WARDEX\\wardex.exe"));
+    EXPECT_TRUE(PathExists("C:\\QUARNEL\\setup.exe"));
+    EXPECT_TRUE(PathExists(MenuGroupFolder()));
 }
 
 }  // namespace
