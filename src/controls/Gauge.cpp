@@ -19,13 +19,6 @@ constexpr double kPi = 3.14159265358979323846;
                                 std::to_string(high));
 }
 
-ui::TColor ColorOf(const std::string& property, const ui::PropertyValue& value) {
-    ui::TColor color = 0;
-    if (value.kind == ui::PropertyValue::Kind::Identifier && ui::ColorFromIdent(value.text, color))
-        return color;
-    return static_cast<ui::TColor>(value.AsInt(property));
-}
-
 TGaugeKind KindFromIdent(const std::string& name) {
     if (name == "gkText") return TGaugeKind::gkText;
     if (name == "gkHorizontalBar") return TGaugeKind::gkHorizontalBar;
@@ -295,9 +288,9 @@ bool TGauge::SetProperty(const std::string& name, const ui::PropertyValue& value
     } else if (name == "BorderStyle") {
         SetBorderStyle(BorderStyleFromIdent(value.AsIdent(name)));
     } else if (name == "ForeColor") {
-        SetForeColor(ColorOf(name, value));
+        SetForeColor(ui::ColorFromValue(name, value));
     } else if (name == "BackColor") {
-        SetBackColor(ColorOf(name, value));
+        SetBackColor(ui::ColorFromValue(name, value));
     } else {
         return ui::TGraphicControl::SetProperty(name, value);
     }
