@@ -302,6 +302,24 @@ TEST_F(Install, ARecordThatCannotBeCreatedStopsBeforeAnyCopy) {
     EXPECT_TRUE(DirectoryEntries(kDefaultInstallDir).empty());
 }
 
+TEST_F(Install, ADriverRegistrationThatCannotBeMadeEndsWithoutTheRestart) {
+    // The driver's key leads below a key that holds no lasting subkeys.
+    CreateVolatileKey(HKEY_LOCAL_MACHINE, kVolatileTestKey);
+    CreateKeyLink(HKEY_LOCAL_MACHINE, kDriverKey,
+                  "\\Registry\\Machine\\SOFTWARE\\QuarnelTestVolatile\\QUARNEL");
+    StartInstall({2}, Options{});
+    ConfirmInstallTo("c:\\quarnel\\");
+    ExpectDialog(kError, "Unable to update system registry for VxD", IDOK);
+    // The rest still runs; the pending quit closes the restart question by
+    // itself, so Windows is not restarted without its driver registered.
+    ExpectCleanExit(kInstallTimeoutMs);
+    DeleteKeyLink(HKEY_LOCAL_MACHINE, kDriverKey);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriverKey));
+    ExpectCopied("quarnel", JoinPath(SystemDirectory(), "quarnel.vxd"));
+    ExpectCopied("readme", Installed("readme.doc"));
+    EXPECT_TRUE(FileSizeOf(JoinPath(StartupFolder(), "Wardex.lnk")).has_value());
+}
+
 TEST_F(Install, NoToTheConfirmationInstallsNothing) {
     StartInstall({0, 1}, Options{});
     ExpectDialog(kInformation, "Ready to install Quarnel to a c:\\quarnel\\ ?", IDNO);

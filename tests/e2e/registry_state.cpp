@@ -111,6 +111,32 @@ void CreateVolatileKey(HKEY root, const std::string& path) {
     ::RegCloseKey(key);
 }
 
+void CreateKeyLink(HKEY root, const std::string& path, const std::string& target) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(
+            root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK,
+            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        throw DriverError("cannot make the registry link " + path);
+    const std::wstring wide(target.begin(), target.end());
+    const LONG set = ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK,
+                                      reinterpret_cast<const BYTE*>(wide.data()),
+                                      static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    if (set != ERROR_SUCCESS) throw DriverError("cannot point the registry link " + path);
+}
+
+void DeleteKeyLink(HKEY root, const std::string& path) {
+    using NtDeleteKeyFunction = LONG(WINAPI*)(HANDLE);
+    const auto deleteKey = reinterpret_cast<NtDeleteKeyFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
+    HKEY key = nullptr;
+    if (deleteKey == nullptr ||
+        ::RegOpenKeyExA(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE, &key) != ERROR_SUCCESS)
+        return;
+    deleteKey(key);
+    ::RegCloseKey(key);
+}
+
 void WriteTextValue(HKEY root, const std::string& path, const std::string& name,
                     const std::string& value) {
     WriteValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

@@ -15,6 +15,8 @@ inline constexpr char kVendorKey[] = "SOFTWARE\\Brenvik";
 inline constexpr char kRecordKey[] = "SOFTWARE\\Brenvik\\Quarnel";
 inline constexpr char kUninstallKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quarnel";
+// A volatile key scenarios make to refuse lasting keys below it.
+inline constexpr char kVolatileTestKey[] = "SOFTWARE\\QuarnelTestVolatile";
 inline constexpr char kDriverKey[] = "System\\CurrentControlSet\\Services\\VxD\\QUARNEL";
 
 bool KeyExists(HKEY root, const std::string& path);
@@ -50,6 +52,12 @@ void WriteDwordValue(HKEY root, const std::string& path, const std::string& name
 // to make a lasting key below it, which is how a scenario arranges a record
 // that cannot be created.
 void CreateVolatileKey(HKEY root, const std::string& path);
+
+// Makes `path` a registry link to `target` (a kernel path such as
+// \Registry\Machine\...), and takes such a link away again. A scenario
+// points a record's key at a place where no lasting key can be made.
+void CreateKeyLink(HKEY root, const std::string& path, const std::string& target);
+void DeleteKeyLink(HKEY root, const std::string& path);
 
 // Deletes one value; a missing value or key is not an error.
 void DeleteValue(HKEY root, const std::string& path, const std::string& name);

@@ -63,7 +63,10 @@ void SetupScenario::SetUp() {
     // A machine that has never seen Quarnel.
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kVendorKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    // A link an interrupted scenario left in the driver key's place goes first.
+    DeleteKeyLink(HKEY_LOCAL_MACHINE, kDriverKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kVolatileTestKey);
     RemoveDirectoryTree(kDefaultInstallDir);
     RemoveInstallTraces();
     // What a removal scenario planted, and a rename list a removal wrote.
