@@ -36,9 +36,9 @@ void TPleximoWallpaper::SetImage(const ui::TBitmap* bitmap) {
         if (const auto color = TransparencyColorOf(*bitmap)) transColor_ = *color;
         image_->Assign(*bitmap);
     }
-    // The old picture is not wiped on the screen first: the repaint below
-    // puts the new one there in a single copy.
-    Invalidate();
+    // The old picture is not wiped on the screen first: the repaint puts
+    // the new one there in a single copy.
+    ImageChanged();
 }
 
 void TPleximoWallpaper::SetTransColor(ui::TColor color) {
@@ -60,15 +60,27 @@ void TPleximoWallpaper::Paint(HDC dc) {
     // A picture without rows cannot be tiled (the step down would be 0).
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
     // All tiles are laid off screen and go to the screen in one copy.
+    // They are laid once and kept: a control in front that repaints often
+    // (the copy's gauge) then costs one copy of the part it covers.
     ui::MemoryDC compose(dc);
-    ui::ScopedBitmap offscreen(::CreateCompatibleBitmap(dc, width, height));
-    if (!offscreen) return;
-    ui::SelectObjectScope select(compose.Get(), offscreen.Get());
-    ui::BitmapCanvas tile(*image_);
-    for (int y = 0; y < height; y += tileHeight)
-        for (int x = 0; x < width; x += tileWidth)
-            ::BitBlt(compose.Get(), x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
+    if (!tiled_ || tiledWidth_ != width || tiledHeight_ != height) {
+        tiled_.Reset(::CreateCompatibleBitmap(dc, width, height));
+        if (!tiled_) return;
+        tiledWidth_ = width;
+        tiledHeight_ = height;
+        ui::SelectObjectScope select(compose.Get(), tiled_.Get());
+        ui::BitmapCanvas tile(*image_);
+        for (int y = 0; y < height; y += tileHeight)
+            for (int x = 0; x < width; x += tileWidth)
+                ::BitBlt(compose.Get(), x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
+    }
+    ui::SelectObjectScope select(compose.Get(), tiled_.Get());
     ::BitBlt(dc, 0, 0, width, height, compose.Get(), 0, 0, SRCCOPY);
+}
+
+void TPleximoWallpaper::ImageChanged() {
+    tiled_.Reset();
+    Invalidate();
 }
 
 bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyValue& value) {
@@ -76,7 +88,7 @@ bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyV
         // Read straight into the owned picture: the image setter (and its
         // transparency rule) is not involved; TransColor comes as stored.
         image_->ReadData(ui::BinaryValue(name, value));
-        Invalidate();
+        ImageChanged();
     } else if (name == "TransColor") {
         SetTransColor(ui::ColorFromValue(name, value));
     } else {

@@ -8,6 +8,7 @@
 
 #include "ui/bitmap.h"
 #include "ui/control.h"
+#include "ui/handles.h"
 
 namespace controls {
 
@@ -29,7 +30,12 @@ public:
     bool SetProperty(const std::string& name, const ui::PropertyValue& value) override;
 
 private:
+    // The laid tiles are made again for a new picture or size.
+    void ImageChanged();
+
     std::unique_ptr<ui::TBitmap> image_;
+    ui::ScopedBitmap tiled_;
+    int tiledWidth_ = 0, tiledHeight_ = 0;
     ui::TColor transColor_ = 0;
 };
 

@@ -113,6 +113,19 @@ TEST_F(WallpaperTest, TilesRepeatFromTheTopLeftAndAreCutAtTheEdges) {
             EXPECT_EQ(shot.At(x, y), expected[y % 2][x % 2]) << x << "," << y;
 }
 
+TEST_F(WallpaperTest, ANewPictureOrSizeLaysTheTilesAgain) {
+    Make("", 4, 2);
+    ui::TBitmap red, blue;
+    Load(red, testdata::TrueColour({{kRed}}));
+    Load(blue, testdata::TrueColour({{kBlue}}));
+    wallpaper_->SetImage(&red);
+    EXPECT_EQ(testdata::Rendered(*form_, 4, 2).At(3, 1), kRed);
+    wallpaper_->SetImage(&blue);
+    EXPECT_EQ(testdata::Rendered(*form_, 4, 2).At(3, 1), kBlue);
+    form_->SetClientSize(6, 3);
+    EXPECT_EQ(testdata::Rendered(*form_, 6, 3).At(5, 2), kBlue) << "tiles end at the old size";
+}
+
 TEST_F(WallpaperTest, APictureLargerThanTheControlShowsItsTopLeft) {
     Make("Image.Data: @BACKDROP", 800, 553);
     ui::TBitmap backdrop;
