@@ -35,21 +35,6 @@ void DrawShadowText(HDC dc, const std::string& text, RECT& rect, TShadowPosition
     rect.bottom = textRect.bottom > shadowRect.bottom ? textRect.bottom : shadowRect.bottom;
 }
 
-bool IsAccelerator(char key, const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;  // "&&" stands for a plain "&"
-            continue;
-        }
-        char a[2] = {caption[i + 1], 0}, b[2] = {key, 0};
-        ::CharUpperBuffA(a, 1);
-        ::CharUpperBuffA(b, 1);
-        return a[0] == b[0];
-    }
-    return false;
-}
-
 // ------------------------------------------------------ TCustomShadowLabel
 
 TCustomShadowLabel::TCustomShadowLabel(ui::TComponent* owner) : ui::TGraphicControl(owner) {
@@ -254,7 +239,7 @@ void TCustomShadowLabel::FocusChanged(ui::TWinControl* focused) {
 
 bool TCustomShadowLabel::DialogChar(char key) {
     if (focusControl_ == nullptr || !Enabled() || !showAccelChar_ ||
-        !IsAccelerator(key, Caption()) || !focusControl_->CanFocus())
+        !ui::IsAccelerator(key, Caption()) || !focusControl_->CanFocus())
         return false;
     focusControl_->SetFocus();
     return true;

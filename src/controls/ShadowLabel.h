@@ -21,10 +21,6 @@ enum class TTextLayout { tlTop, tlCenter, tlBottom };
 void DrawShadowText(HDC dc, const std::string& text, RECT& rect, TShadowPosition position,
                     COLORREF shadow, int size, UINT flags);
 
-// Whether `key` is the accelerator that an "&" marks in `caption`
-// (letters compared without regard to case; "&&" is a plain "&").
-bool IsAccelerator(char key, const std::string& caption);
-
 class TCustomShadowLabel : public ui::TGraphicControl {
     QUARNEL_COMPONENT(TCustomShadowLabel, ui::TGraphicControl)
 public:

@@ -116,8 +116,10 @@ void TFont::SetCharset(int charset) {
 void TFont::SetFromLogFont(const LOGFONTA& logFont) {
     name_ = logFont.lfFaceName;
     height_ = logFont.lfHeight;
-    style_ = (logFont.lfWeight >= FW_BOLD ? unsigned{fsBold} : 0u) | (logFont.lfItalic ? unsigned{fsItalic} : 0u) |
-             (logFont.lfUnderline ? unsigned{fsUnderline} : 0u) | (logFont.lfStrikeOut ? unsigned{fsStrikeOut} : 0u);
+    style_ = (logFont.lfWeight >= FW_BOLD ? unsigned{fsBold} : 0u) |
+             (logFont.lfItalic ? unsigned{fsItalic} : 0u) |
+             (logFont.lfUnderline ? unsigned{fsUnderline} : 0u) |
+             (logFont.lfStrikeOut ? unsigned{fsStrikeOut} : 0u);
     charset_ = logFont.lfCharSet;
     Changed();
 }
@@ -186,6 +188,21 @@ SIZE MeasureText(const TFont& font, const std::string& text) {
     size.cx = r.right - r.left;
     size.cy = r.bottom - r.top;
     return size;
+}
+
+bool IsAccelerator(char key, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;  // "&&" stands for a plain "&"
+            continue;
+        }
+        char a[2] = {caption[i + 1], 0}, b[2] = {key, 0};
+        ::CharUpperBuffA(a, 1);
+        ::CharUpperBuffA(b, 1);
+        return a[0] == b[0];
+    }
+    return false;
 }
 
 }  // namespace ui

@@ -90,4 +90,8 @@ bool SetFontProperty(TFont& font, const std::string& name, const PropertyValue& 
 // Width and height of a text in a font on a screen device context.
 SIZE MeasureText(const TFont& font, const std::string& text);
 
+// Whether `key` is the accelerator that an "&" marks in `caption`
+// (letters compared without regard to case; "&&" is a plain "&").
+bool IsAccelerator(char key, const std::string& caption);
+
 }  // namespace ui

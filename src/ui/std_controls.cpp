@@ -15,14 +15,20 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65,
 bool TLabel::SetProperty(const std::string& name, const PropertyValue& value) {
     if (name == "Alignment") {
         const std::string& a = value.AsIdent(name);
-        if (a == "taLeftJustify") alignment_ = TAlignment::taLeftJustify;
-        else if (a == "taRightJustify") alignment_ = TAlignment::taRightJustify;
-        else if (a == "taCenter") alignment_ = TAlignment::taCenter;
-        else throw EResourceError("Unknown alignment " + a);
+        if (a == "taLeftJustify")
+            alignment_ = TAlignment::taLeftJustify;
+        else if (a == "taRightJustify")
+            alignment_ = TAlignment::taRightJustify;
+        else if (a == "taCenter")
+            alignment_ = TAlignment::taCenter;
+        else
+            throw EResourceError("Unknown alignment " + a);
         Invalidate();
     } else if (name == "Transparent") {
         transparent_ = value.AsBool(name);
         Invalidate();
+    } else if (name == "FocusControl") {
+        focusControlName_ = value.AsIdent(name);
     } else if (name == "AutoSize") {
         autoSize_ = value.AsBool(name);
         AdjustSize();
@@ -37,7 +43,35 @@ bool TLabel::SetProperty(const std::string& name, const PropertyValue& value) {
 
 void TLabel::Loaded() {
     TGraphicControl::Loaded();
+    if (!focusControlName_.empty()) {
+        auto* control = dynamic_cast<TWinControl*>(
+            Owner() != nullptr ? Owner()->FindComponent(focusControlName_) : nullptr);
+        if (control == nullptr)
+            throw EResourceError("FocusControl " + focusControlName_ + " of " + Name() +
+                                 " not found");
+        SetFocusControl(control);
+        focusControlName_.clear();
+    }
     AdjustSize();
+}
+
+void TLabel::SetFocusControl(TWinControl* control) {
+    if (focusControl_ != nullptr && focusControl_ != control) RemoveFreeNotification(focusControl_);
+    focusControl_ = control;
+    if (control != nullptr) FreeNotification(control);
+}
+
+void TLabel::Notification(TComponent* component, Operation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == Operation::Remove && component == focusControl_) focusControl_ = nullptr;
+}
+
+bool TLabel::DialogChar(char key) {
+    if (focusControl_ == nullptr || !Enabled() || !IsAccelerator(key, Caption()) ||
+        !focusControl_->CanFocus())
+        return false;
+    focusControl_->SetFocus();
+    return true;
 }
 
 void TLabel::TextChanged() {
@@ -95,14 +129,22 @@ TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 50,
 bool TBevel::SetProperty(const std::string& name, const PropertyValue& value) {
     if (name == "Shape") {
         const std::string& s = value.AsIdent(name);
-        if (s == "bsBox") shape_ = Shape::bsBox;
-        else if (s == "bsFrame") shape_ = Shape::bsFrame;
-        else if (s == "bsTopLine") shape_ = Shape::bsTopLine;
-        else if (s == "bsBottomLine") shape_ = Shape::bsBottomLine;
-        else if (s == "bsLeftLine") shape_ = Shape::bsLeftLine;
-        else if (s == "bsRightLine") shape_ = Shape::bsRightLine;
-        else if (s == "bsSpacer") shape_ = Shape::bsSpacer;
-        else throw EResourceError("Unknown bevel shape " + s);
+        if (s == "bsBox")
+            shape_ = Shape::bsBox;
+        else if (s == "bsFrame")
+            shape_ = Shape::bsFrame;
+        else if (s == "bsTopLine")
+            shape_ = Shape::bsTopLine;
+        else if (s == "bsBottomLine")
+            shape_ = Shape::bsBottomLine;
+        else if (s == "bsLeftLine")
+            shape_ = Shape::bsLeftLine;
+        else if (s == "bsRightLine")
+            shape_ = Shape::bsRightLine;
+        else if (s == "bsSpacer")
+            shape_ = Shape::bsSpacer;
+        else
+            throw EResourceError("Unknown bevel shape " + s);
     } else if (name == "Style") {
         raised_ = value.AsIdent(name) == "bsRaised";
     } else {
@@ -179,7 +221,7 @@ bool TButton::SetProperty(const std::string& name, const PropertyValue& value) {
             static const struct {
                 const char* name;
                 int value;
-            } kResults[] = {{"mrNone", mrNone}, {"mrOk", mrOk},         {"mrCancel", mrCancel},
+            } kResults[] = {{"mrNone", mrNone},   {"mrOk", mrOk},       {"mrCancel", mrCancel},
                             {"mrAbort", mrAbort}, {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore},
                             {"mrYes", mrYes},     {"mrNo", mrNo}};
             bool found = false;
@@ -228,7 +270,9 @@ void TBitBtn::SetKind(Kind kind) {
             cancel_ = true;
             modalResult_ = mrCancel;
             break;
-        case Kind::bkAbort: modalResult_ = mrAbort; break;
+        case Kind::bkAbort:
+            modalResult_ = mrAbort;
+            break;
         case Kind::bkNo:
             cancel_ = true;
             modalResult_ = mrNo;
@@ -238,7 +282,8 @@ void TBitBtn::SetKind(Kind kind) {
             modalResult_ = mrYes;
             break;
         case Kind::bkClose:
-        case Kind::bkCustom: break;
+        case Kind::bkCustom:
+            break;
     }
     Invalidate();
 }
@@ -246,14 +291,22 @@ void TBitBtn::SetKind(Kind kind) {
 bool TBitBtn::SetProperty(const std::string& name, const PropertyValue& value) {
     if (name == "Kind") {
         const std::string& k = value.AsIdent(name);
-        if (k == "bkOK") SetKind(Kind::bkOK);
-        else if (k == "bkCancel") SetKind(Kind::bkCancel);
-        else if (k == "bkAbort") SetKind(Kind::bkAbort);
-        else if (k == "bkNo") SetKind(Kind::bkNo);
-        else if (k == "bkYes") SetKind(Kind::bkYes);
-        else if (k == "bkClose") SetKind(Kind::bkClose);
-        else if (k == "bkCustom") SetKind(Kind::bkCustom);
-        else throw EResourceError("Unknown button kind " + k);
+        if (k == "bkOK")
+            SetKind(Kind::bkOK);
+        else if (k == "bkCancel")
+            SetKind(Kind::bkCancel);
+        else if (k == "bkAbort")
+            SetKind(Kind::bkAbort);
+        else if (k == "bkNo")
+            SetKind(Kind::bkNo);
+        else if (k == "bkYes")
+            SetKind(Kind::bkYes);
+        else if (k == "bkClose")
+            SetKind(Kind::bkClose);
+        else if (k == "bkCustom")
+            SetKind(Kind::bkCustom);
+        else
+            throw EResourceError("Unknown button kind " + k);
         return true;
     }
     return TButton::SetProperty(name, value);
@@ -295,7 +348,8 @@ void DrawKindGlyph(HDC dc, TBitBtn::Kind kind, int cx, int cy, bool enabled) {
             ::MoveToEx(dc, cx - 4, cy + 4, nullptr);
             ::LineTo(dc, cx + 4, cy - 4);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -328,7 +382,8 @@ void TBitBtn::DrawFace(HDC dc, const RECT& rect, bool pressed, bool focused, boo
     const int left = rect.left + (rect.right - rect.left - total) / 2 + offset;
     const int middle = rect.top + (rect.bottom - rect.top) / 2 + offset;
     if (hasGlyph) DrawKindGlyph(dc, kind_, left + glyph / 2, middle, Enabled());
-    RECT textRect{left + glyph + spacing, rect.top + offset, left + total + 1, rect.bottom + offset};
+    RECT textRect{left + glyph + spacing, rect.top + offset, left + total + 1,
+                  rect.bottom + offset};
     if (Enabled()) {
         ::SetTextColor(dc, ColorToRGB(clBtnText));
         ::DrawTextA(dc, Caption().c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
@@ -355,8 +410,8 @@ bool TBitBtn::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         // The default button shows its frame while no other button has the focus.
         HWND focus = ::GetFocus();
         TWinControl* focusedControl = focus != nullptr ? FromHandle(focus) : nullptr;
-        const bool otherButtonFocused =
-            focusedControl != nullptr && focusedControl != this && focusedControl->InheritsFrom("TButton");
+        const bool otherButtonFocused = focusedControl != nullptr && focusedControl != this &&
+                                        focusedControl->InheritsFrom("TButton");
         const bool showDefault = focused || (default_ && !otherButtonFocused);
         const RECT r = item->rcItem;
         const int w = r.right - r.left, h = r.bottom - r.top;
@@ -518,8 +573,10 @@ void TEdit::FillCreateParams(CreateParams& params) {
 std::string TEdit::ApplyCase(const std::string& text) const {
     std::string out = text;
     if (out.empty()) return out;
-    if (charCase_ == CharCase::ecUpperCase) ::CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
-    if (charCase_ == CharCase::ecLowerCase) ::CharLowerBuffA(out.data(), static_cast<DWORD>(out.size()));
+    if (charCase_ == CharCase::ecUpperCase)
+        ::CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
+    if (charCase_ == CharCase::ecLowerCase)
+        ::CharLowerBuffA(out.data(), static_cast<DWORD>(out.size()));
     return out;
 }
 
@@ -542,10 +599,14 @@ void TEdit::Change() {
 bool TEdit::SetProperty(const std::string& name, const PropertyValue& value) {
     if (name == "CharCase") {
         const std::string& c = value.AsIdent(name);
-        if (c == "ecUpperCase") charCase_ = CharCase::ecUpperCase;
-        else if (c == "ecLowerCase") charCase_ = CharCase::ecLowerCase;
-        else if (c == "ecNormal") charCase_ = CharCase::ecNormal;
-        else throw EResourceError("Unknown character case " + c);
+        if (c == "ecUpperCase")
+            charCase_ = CharCase::ecUpperCase;
+        else if (c == "ecLowerCase")
+            charCase_ = CharCase::ecLowerCase;
+        else if (c == "ecNormal")
+            charCase_ = CharCase::ecNormal;
+        else
+            throw EResourceError("Unknown character case " + c);
         SetCaption(ApplyCase(Caption()));
         return true;
     }

@@ -20,7 +20,13 @@ public:
     bool Transparent() const { return transparent_; }
     TAlignment Alignment() const { return alignment_; }
 
+    // The control its accelerator ("&Name:") moves the focus to.
+    TWinControl* FocusControl() const { return focusControl_; }
+    void SetFocusControl(TWinControl* control);
+    bool DialogChar(char key) override;
+
 protected:
+    void Notification(TComponent* component, Operation operation) override;
     void TextChanged() override;
     void FontChanged() override;
     void AdjustSize();
@@ -30,6 +36,8 @@ private:
     bool transparent_ = false;
     bool autoSize_ = true;
     bool wordWrap_ = false;
+    TWinControl* focusControl_ = nullptr;
+    std::string focusControlName_;  // from form data, resolved once loaded
 };
 
 class TBevel : public TGraphicControl {

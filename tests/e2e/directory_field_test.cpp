@@ -310,6 +310,33 @@ TEST_F(DirectoryField, CancelReportsTheStartDirectoryAndKeepsTheText) {
     Exit();
 }
 
+TEST_F(DirectoryField, LabelAcceleratorsMoveTheFocusInTheDialog) {
+    OpenSetup();
+    ClickEllipsis();
+    const DialogControls d = WaitForDialog();
+    const auto pressAlt = [&](char letter) {
+        HWND focus = FocusOf(d.window);
+        const LPARAM data = 1 | (1 << 29);
+        ::PostMessageA(focus, WM_SYSKEYDOWN, static_cast<WPARAM>(letter), data);
+        ::PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(letter + ('a' - 'A')), data);
+        ::PostMessageA(focus, WM_SYSKEYUP, static_cast<WPARAM>(letter),
+                       data | static_cast<LPARAM>(0xC0000000u));
+    };
+    pressAlt('D');
+    WaitUntil([&] { return FocusOf(d.window) == d.dirList; }, "Alt+D to focus the directories",
+              &Process());
+    pressAlt('R');
+    WaitUntil(
+        [&] { return FocusOf(d.window) == d.drives || ::GetParent(FocusOf(d.window)) == d.drives; },
+        "Alt+R to focus the drives", &Process());
+    pressAlt('N');
+    WaitUntil([&] { return FocusOf(d.window) == d.nameEdit; }, "Alt+N to focus the name",
+              &Process());
+    Click(d.cancel);
+    WaitForDialogGone(d);
+    Exit();
+}
+
 TEST_F(DirectoryField, FieldNamingAMissingDirectoryOpensAtTheCurrentDirectory) {
     OpenSetup();
     TypeIntoField("c:\\no\\such\\dir");

@@ -232,3 +232,22 @@ TEST(Forms, ScalingFollowsTheScreenFontSizeAndKeepsInheritedFonts) {
     EXPECT_EQ(-20, bold->Font().Height());
     EXPECT_EQ((std::vector<int>{11, 25, 50, 25}), BoundsOf(bold));
 }
+
+TEST(Forms, ALabelsAcceleratorFocusesItsControlUnlessThatCannotTakeTheFocus) {
+    auto form = std::make_unique<ui::TForm>();
+    form->CreateFromText(
+        "F : TForm { ClientWidth: 200 ClientHeight: 100\n"
+        " L : TLabel { Caption: \"&Name:\" FocusControl: E }\n"
+        " E : TEdit { Top: 20 Width: 100 Height: 21 TabOrder: 1 }\n"
+        " G : TEdit { Top: 50 Width: 100 Height: 21 TabOrder: 0 }\n}");
+    form->Show();
+    auto* name = form->Find<ui::TEdit>("E");
+    EXPECT_FALSE(form->DialogChar('x'));
+    EXPECT_TRUE(form->DialogChar('n'));
+    EXPECT_EQ(name->Handle(), ::GetFocus());
+    name->SetVisible(false);
+    EXPECT_FALSE(form->DialogChar('N')) << "a hidden control cannot take the focus";
+    form->Hide();
+    EXPECT_THROW(ui::TForm().CreateFromText("F : TForm { L : TLabel { FocusControl: Nothing } }"),
+                 ui::EResourceError);
+}

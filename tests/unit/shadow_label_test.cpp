@@ -141,9 +141,9 @@ TEST_F(ShadowLabelTest, AcceleratorFocusesTheFocusControl) {
     label_->SetEnabled(false);
     EXPECT_FALSE(form_->DialogChar('d'));
 
-    EXPECT_TRUE(controls::IsAccelerator('B', "&&a&b"));
-    EXPECT_FALSE(controls::IsAccelerator('a', "&&a&b"));
-    EXPECT_FALSE(controls::IsAccelerator('a', "a&"));
+    EXPECT_TRUE(ui::IsAccelerator('B', "&&a&b"));
+    EXPECT_FALSE(ui::IsAccelerator('a', "&&a&b"));
+    EXPECT_FALSE(ui::IsAccelerator('a', "a&"));
     form_->Hide();
 }
 
