@@ -44,10 +44,7 @@ int Ask(const std::string& question) {
 }  // namespace
 
 void TSetupForm::InstallButtonClick(ui::TComponent*) {
-    bool anyChosen = false;
-    for (std::size_t i = 0; i < engine::kComponentCount; ++i)
-        anyChosen = anyChosen || ProductToInstall->Checked(static_cast<int>(i));
-    if (!anyChosen) {
+    if (!AnyComponentChosen()) {
         ShowError("You have to select at least one component to install");
         return;
     }

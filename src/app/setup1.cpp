@@ -4,8 +4,9 @@
 #include "app/SetupState.h"
 #include "app/setupf.h"
 #include "controls/CheckListBox.h"
-#include "controls/Gauge.h"
 #include "controls/DirectoryEdit.h"
+#include "controls/Gauge.h"
+#include "engine/ComponentTable.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
 #include "ui/application.h"
@@ -16,14 +17,16 @@ namespace app {
 
 TSetupForm::TSetupForm() {
     RegisterHandler("FormCreate", [this](ui::TComponent* s) { FormCreate(s); });
-    RegisterEventHandler("FormClose", ui::TCloseEvent([this](ui::TComponent* s,
-                                                             ui::TCloseAction& a) { FormClose(s, a); }));
-    RegisterHandler("SelectDirectoryChange", [this](ui::TComponent* s) { SelectDirectoryChange(s); });
-    RegisterEventHandler("SelectDirectoryAfterDialog",
-                         controls::TExecOpenDialogEvent(
-                             [this](ui::TComponent* s, std::string& name, bool& action) {
-                                 SelectDirectoryAfterDialog(s, name, action);
-                             }));
+    RegisterEventHandler(
+        "FormClose",
+        ui::TCloseEvent([this](ui::TComponent* s, ui::TCloseAction& a) { FormClose(s, a); }));
+    RegisterHandler("SelectDirectoryChange",
+                    [this](ui::TComponent* s) { SelectDirectoryChange(s); });
+    RegisterEventHandler(
+        "SelectDirectoryAfterDialog",
+        controls::TExecOpenDialogEvent([this](ui::TComponent* s, std::string& name, bool& action) {
+            SelectDirectoryAfterDialog(s, name, action);
+        }));
     RegisterHandler("ProductToInstallClickCheck",
                     [this](ui::TComponent* s) { ProductToInstallClickCheck(s); });
     RegisterHandler("BitBtn1Click", [this](ui::TComponent* s) { BitBtn1Click(s); });
@@ -94,12 +97,14 @@ void TSetupForm::SelectDirectoryAfterDialog(ui::TComponent*, std::string& name, 
                        ui::TMsgDlgButtons::mbOK);
 }
 
+bool TSetupForm::AnyComponentChosen() const {
+    for (std::size_t i = 0; i < engine::kComponentCount; ++i)
+        if (ProductToInstall->Checked(static_cast<int>(i))) return true;
+    return false;
+}
+
 void TSetupForm::ProductToInstallClickCheck(ui::TComponent*) {
-    bool any = false;
-    for (int i = 0; i < 5; ++i) {
-        if (ProductToInstall->Checked(i)) any = true;
-    }
-    InstallButton->SetEnabled(any);
+    InstallButton->SetEnabled(AnyComponentChosen());
 }
 
 void TSetupForm::BitBtn1Click(ui::TComponent*) { ui::Application()->Terminate(); }

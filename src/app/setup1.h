@@ -13,7 +13,7 @@ namespace controls {
 class TCheckListBox;
 class TGauge;
 class TDirectoryEdit;
-}
+}  // namespace controls
 
 namespace app {
 
@@ -50,6 +50,8 @@ public:
 
 private:
     void BindControls();
+    // Whether any of the five components is ticked.
+    bool AnyComponentChosen() const;
 };
 
 }  // namespace app
