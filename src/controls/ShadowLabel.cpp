@@ -3,6 +3,7 @@
 #include "ui/application.h"
 #include "ui/exceptions.h"
 #include "ui/form.h"
+#include "ui/std_controls.h"
 
 namespace controls {
 
@@ -127,13 +128,7 @@ void TCustomShadowLabel::Notification(ui::TComponent* component, ui::Operation o
 void TCustomShadowLabel::Loaded() {
     ui::TGraphicControl::Loaded();
     if (!focusControlName_.empty()) {
-        TComponent* found =
-            Owner() != nullptr ? Owner()->FindComponent(focusControlName_) : nullptr;
-        auto* control = dynamic_cast<ui::TWinControl*>(found);
-        if (control == nullptr)
-            throw ui::EResourceError("FocusControl " + focusControlName_ + " of " + Name() +
-                                     " not found");
-        SetFocusControl(control);
+        SetFocusControl(ui::FindFocusControl(*this, focusControlName_));
         focusControlName_.clear();
     }
     AdjustBounds();

@@ -41,15 +41,19 @@ bool TLabel::SetProperty(const std::string& name, const PropertyValue& value) {
     return true;
 }
 
+TWinControl* FindFocusControl(const TControl& label, const std::string& name) {
+    TComponent* owner = label.Owner();
+    auto* control =
+        dynamic_cast<TWinControl*>(owner != nullptr ? owner->FindComponent(name) : nullptr);
+    if (control == nullptr)
+        throw EResourceError("FocusControl " + name + " of " + label.Name() + " not found");
+    return control;
+}
+
 void TLabel::Loaded() {
     TGraphicControl::Loaded();
     if (!focusControlName_.empty()) {
-        auto* control = dynamic_cast<TWinControl*>(
-            Owner() != nullptr ? Owner()->FindComponent(focusControlName_) : nullptr);
-        if (control == nullptr)
-            throw EResourceError("FocusControl " + focusControlName_ + " of " + Name() +
-                                 " not found");
-        SetFocusControl(control);
+        SetFocusControl(FindFocusControl(*this, focusControlName_));
         focusControlName_.clear();
     }
     AdjustSize();

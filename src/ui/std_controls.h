@@ -10,6 +10,10 @@
 
 namespace ui {
 
+// The windowed control a label's FocusControl names among the label's
+// owner's components; EResourceError when there is none.
+TWinControl* FindFocusControl(const TControl& label, const std::string& name);
+
 class TLabel : public TGraphicControl {
     QUARNEL_COMPONENT(TLabel, TGraphicControl)
 public:

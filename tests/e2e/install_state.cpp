@@ -42,6 +42,8 @@ BOOL CALLBACK CollectReadmeViewer(HWND window, LPARAM found) {
 std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
 std::string StartupFolder() { return SpecialFolder(CSIDL_STARTUP); }
 std::string MenuGroupFolder() { return JoinPath(ProgramsFolder(), "Quarnel"); }
+std::string StartupShortcut() { return JoinPath(StartupFolder(), "Wardex.lnk"); }
+std::string DriverFile() { return JoinPath(SystemDirectory(), "quarnel.vxd"); }
 
 std::string SystemDirectory() {
     char path[MAX_PATH] = "";
@@ -118,15 +120,6 @@ void WriteFileOfSize(const std::string& path, std::uint64_t size) {
 void MakeReadOnly(const std::string& path) {
     if (!::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY))
         throw DriverError("cannot make " + path + " read-only");
-}
-
-void RemoveInstallTraces() {
-    RemoveDirectoryTree(MenuGroupFolder());
-    const std::string startupLink = JoinPath(StartupFolder(), "Wardex.lnk");
-    ::SetFileAttributesA(startupLink.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(startupLink.c_str());
-    ::DeleteFileA(JoinPath(SystemDirectory(), "quarnel.vxd").c_str());
-    CloseReadmeViewers();
 }
 
 std::vector<HWND> ReadmeViewerWindows() {

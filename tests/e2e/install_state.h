@@ -20,6 +20,9 @@ std::string StartupFolder();
 std::string SystemDirectory();
 // The menu group folder the install makes under Programs.
 std::string MenuGroupFolder();
+// The start-up shortcut and the driver file an install leaves.
+std::string StartupShortcut();
+std::string DriverFile();
 
 struct ShortcutView {
     std::string target;
@@ -37,10 +40,6 @@ std::optional<std::uint64_t> FileSizeOf(const std::string& path);
 bool SameContents(const std::string& a, const std::string& b);
 void WriteFileOfSize(const std::string& path, std::uint64_t size);
 void MakeReadOnly(const std::string& path);
-
-// Takes away what an earlier scenario's install left outside the install
-// directory: the group, the start-up shortcut, the driver.
-void RemoveInstallTraces();
 
 // Top-level windows of other processes whose title names the readme.
 std::vector<HWND> ReadmeViewerWindows();

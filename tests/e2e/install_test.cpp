@@ -130,7 +130,7 @@ TEST_F(Install, AllComponentsIntoTheDefaultDirectory) {
     ExpectCopied("keldan", Installed("TRIVEL\\Diskware\\keldan.dw"));
     ExpectCopied("trivel", Installed("TRIVEL\\trivel.exe"));
     ExpectCopied("readme", Installed("readme.doc"));
-    ExpectCopied("quarnel", JoinPath(SystemDirectory(), "quarnel.vxd"));
+    ExpectCopied("quarnel", DriverFile());
     EXPECT_TRUE(DirectoryExists(Installed("TRIVEL\\Defects")));
     EXPECT_TRUE(DirectoryEntries(Installed("TRIVEL\\Defects")).empty());
     EXPECT_EQ((std::vector<std::string>{"ORVANE", "PELKIN", "SULMET", "TRIVEL", "WARDEX",
@@ -167,8 +167,7 @@ TEST_F(Install, AllComponentsIntoTheDefaultDirectory) {
                    "c:\\quarnel\\SULMET\\");
     ExpectShortcut(JoinPath(group, "Trivel.lnk"), "c:\\quarnel\\TRIVEL\\TRIVEL.EXE",
                    "c:\\quarnel\\TRIVEL\\");
-    ExpectShortcut(JoinPath(StartupFolder(), "Wardex.lnk"), "c:\\quarnel\\WARDEX\\WARDEX.EXE",
-                   "c:\\quarnel\\WARDEX\\");
+    ExpectShortcut(StartupShortcut(), "c:\\quarnel\\WARDEX\\WARDEX.EXE", "c:\\quarnel\\WARDEX\\");
     EXPECT_TRUE(ReadmeViewerWindows().empty()) << "the readme was opened though not asked for";
 }
 
@@ -204,8 +203,7 @@ TEST_F(Install, WithoutMenuGroupTheStartupShortcutStillFollowsItsOption) {
 
     EXPECT_FALSE(DirectoryExists(MenuGroupFolder()));
     EXPECT_FALSE(DirectoryExists(Installed("WARDEX")));
-    ExpectShortcut(JoinPath(StartupFolder(), "Wardex.lnk"), "c:\\quarnel\\WARDEX\\WARDEX.EXE",
-                   "c:\\quarnel\\WARDEX\\");
+    ExpectShortcut(StartupShortcut(), "c:\\quarnel\\WARDEX\\WARDEX.EXE", "c:\\quarnel\\WARDEX\\");
     ExpectCopied("sulmet", Installed("SULMET\\sulmet.exe"));
 }
 
@@ -232,7 +230,7 @@ TEST_F(Install, ViewReadmeOpensTheInstalledCopy) {
     ExpectCleanExit(kInstallTimeoutMs);
     WaitUntil([] { return !ReadmeViewerWindows().empty(); }, "a window showing the readme");
     Screenshot(ReadmeViewerWindows().front(), "readme");
-    EXPECT_FALSE(FileSizeOf(JoinPath(StartupFolder(), "Wardex.lnk")).has_value());
+    EXPECT_FALSE(FileSizeOf(StartupShortcut()).has_value());
 }
 
 TEST_F(Install, MissingSourceStopsAtItsComponent) {
@@ -246,7 +244,7 @@ TEST_F(Install, MissingSourceStopsAtItsComponent) {
     EXPECT_TRUE(DirectoryExists(Installed("PELKIN")));
     EXPECT_FALSE(FileSizeOf(Installed("PELKIN\\pelkin.exe")).has_value());
     EXPECT_FALSE(DirectoryExists(Installed("ORVANE")));
-    EXPECT_FALSE(FileSizeOf(JoinPath(SystemDirectory(), "quarnel.vxd")).has_value());
+    EXPECT_FALSE(FileSizeOf(DriverFile()).has_value());
     EXPECT_FALSE(FileSizeOf(Installed("readme.doc")).has_value());
     // The records are written before the first copy and stay.
     EXPECT_EQ("c:\\quarnel\\", ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").value_or("?"));
@@ -315,9 +313,9 @@ TEST_F(Install, ADriverRegistrationThatCannotBeMadeEndsWithoutTheRestart) {
     ExpectCleanExit(kInstallTimeoutMs);
     DeleteKeyLink(HKEY_LOCAL_MACHINE, kDriverKey);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriverKey));
-    ExpectCopied("quarnel", JoinPath(SystemDirectory(), "quarnel.vxd"));
+    ExpectCopied("quarnel", DriverFile());
     ExpectCopied("readme", Installed("readme.doc"));
-    EXPECT_TRUE(FileSizeOf(JoinPath(StartupFolder(), "Wardex.lnk")).has_value());
+    EXPECT_TRUE(FileSizeOf(StartupShortcut()).has_value());
 }
 
 TEST_F(Install, NoToTheConfirmationInstallsNothing) {
@@ -373,7 +371,7 @@ TEST_F(Install, ADriveThatFillsUpDuringTheCopyReportsTheWriteError) {
     ConfirmInstallTo(drive + "\\QUARNEL\\");
     ExpectStandardErrorBox("Stream write error.");
     ExpectCleanExit();
-    EXPECT_FALSE(FileSizeOf(JoinPath(SystemDirectory(), "quarnel.vxd")).has_value());
+    EXPECT_FALSE(FileSizeOf(DriverFile()).has_value());
 }
 
 }  // namespace

@@ -167,10 +167,6 @@ ScopedDriveD::~ScopedDriveD() {
     RemoveDirectoryTree(WindowsPathOf(hostDir_));
 }
 
-std::string StartupShortcut() { return StartupFolder() + "\\Wardex.lnk"; }
-
-std::string DriverFile() { return JoinPath(SystemDirectory(), "quarnel.vxd"); }
-
 std::string RenameList() {
     char dir[MAX_PATH] = "";
     ::GetWindowsDirectoryA(dir, MAX_PATH);
@@ -238,9 +234,6 @@ std::vector<std::string> KeptFiles(const InstalledState& state) {
 }
 
 void ClearInstalledState() {
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kRecordKey);
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
     RemoveDirectoryTree("C:\\QUARNEL");
     if (PathExists("D:\\")) RemoveDirectoryTree("D:\\TOOLS");
     RemoveDirectoryTree(MenuGroupFolder());

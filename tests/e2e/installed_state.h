@@ -20,9 +20,6 @@ struct InstalledState {
     bool startupShortcut = true;
 };
 
-// Where the install puts these (folders as install_state.h finds them).
-std::string StartupShortcut();
-std::string DriverFile();
 std::string RenameList();
 // Where the platform's next start leaves the rename list it has carried out.
 std::string DoneRenameList();
@@ -36,8 +33,9 @@ void PlantInstalledState(const InstalledState& state);
 std::vector<std::string> RemovedFiles(const InstalledState& state);
 std::vector<std::string> KeptFiles(const InstalledState& state);
 
-// Removes every record, file, folder and shortcut an install or
-// PlantInstalledState leaves (also under D:\TOOLS\), and the rename list.
+// Removes every file, folder and shortcut an install or PlantInstalledState
+// leaves (also under D:\TOOLS\), and the rename list; the records are the
+// fixture's to delete.
 void ClearInstalledState();
 
 // "path size attributes" for every file and directory below `dir`, and for

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "host_paths.h"
 #include "install_state.h"
@@ -76,6 +77,28 @@ protected:
         WaitForMessageDialog(Process());
         Screenshot(setup, "complete");
         ExpectDialog("Information", kRebootText, IDOK);
+        ExpectCleanExit();
+    }
+
+    // A real install of `items` into the default directory, without the
+    // readme viewer and without the restart. A fresh machine shows an empty
+    // field and no Remove first.
+    void InstallIntoTheDefaultDirectory(std::initializer_list<int> items, bool expectFresh) {
+        Launch();
+        const SetupWindowControls controls = ControlsOf(AcceptAgreement());
+        if (expectFresh) {
+            EXPECT_EQ("", TextOf(controls.directoryEdit));
+            EXPECT_FALSE(IsEnabled(controls.removeButton));
+        }
+        for (int item : items) ToggleListItem(controls.componentList, item);
+        Click(controls.viewReadmeCheck);
+        WaitUntil([&] { return IsEnabled(controls.installButton); }, "Install", &Process());
+        Click(controls.installButton);
+        ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDYES);
+        ExpectDialog("Information",
+                     "Quarnel has been successfully installed. You have to restart Windows. Ok to "
+                     "reboot ?",
+                     IDNO);
         ExpectCleanExit();
     }
 
@@ -273,18 +296,7 @@ TEST_F(Removal, InstallationOnDriveD) {
 }
 
 TEST_F(Removal, RoundTripLeavesTheReadmeDiskwareAndDirectoriesAndTheNextStartTheRest) {
-    Launch();
-    const SetupWindowControls controls = ControlsOf(AcceptAgreement());
-    for (int item = 0; item < 5; ++item) ToggleListItem(controls.componentList, item);
-    Click(controls.viewReadmeCheck);  // no readme viewer left running
-    WaitUntil([&] { return IsEnabled(controls.installButton); }, "Install", &Process());
-    Click(controls.installButton);
-    ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDYES);
-    ExpectDialog("Information",
-                 "Quarnel has been successfully installed. You have to restart Windows. Ok to "
-                 "reboot ?",
-                 IDNO);
-    ExpectCleanExit();
+    InstallIntoTheDefaultDirectory({0, 1, 2, 3, 4}, true);
     ASSERT_TRUE(PathExists(MenuGroupFolder()));
     ASSERT_TRUE(PathExists(StartupShortcut()));
 
@@ -308,20 +320,7 @@ TEST_F(Removal, RoundTripLeavesTheReadmeDiskwareAndDirectoriesAndTheNextStartThe
     EXPECT_EQ(std::vector<std::string>(left.begin(), left.end() - 1), NamesBelow("C:\\QUARNEL"));
 
     // And again: the next run finds no installation and installs anew.
-    Launch();
-    const SetupWindowControls again = ControlsOf(AcceptAgreement());
-    EXPECT_EQ("", TextOf(again.directoryEdit));
-    EXPECT_FALSE(IsEnabled(again.removeButton));
-    ToggleListItem(again.componentList, 0);
-    Click(again.viewReadmeCheck);
-    WaitUntil([&] { return IsEnabled(again.installButton); }, "Install", &Process());
-    Click(again.installButton);
-    ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDYES);
-    ExpectDialog("Information",
-                 "Quarnel has been successfully installed. You have to restart Windows. Ok to "
-                 "reboot ?",
-                 IDNO);
-    ExpectCleanExit();
+    InstallIntoTheDefaultDirectory({0}, true);
     EXPECT_TRUE(PathExists("C:\\QUARNEL\\WARDEX\\wardex.exe"));
     EXPECT_TRUE(PathExists("C:\\QUARNEL\\setup.exe"));
     EXPECT_TRUE(PathExists(MenuGroupFolder()));

@@ -67,10 +67,10 @@ void SetupScenario::SetUp() {
     DeleteKeyLink(HKEY_LOCAL_MACHINE, kDriverKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, kVolatileTestKey);
-    RemoveDirectoryTree(kDefaultInstallDir);
-    RemoveInstallTraces();
-    // What a removal scenario planted, and a rename list a removal wrote.
+    // What an install left or a scenario planted, and a rename list a
+    // removal wrote.
     ClearInstalledState();
+    CloseReadmeViewers();
     WindowsVersionOverride::Clear(kExeName);
     medium_ = std::make_unique<SampleMedium>(ShippedDir());
 }
