@@ -47,3 +47,13 @@ TEST(StringHolder, SortedListFollowsTheDuplicatesRule) {
     holder.Add("a");
     EXPECT_EQ(holder.Strings(), (std::vector<std::string>{"a", "a", "b"}));
 }
+
+TEST(StringHolder, ACapacityNoListCouldHoldIsAResourceError) {
+    TStringHolder holder(nullptr);
+    EXPECT_THROW(holder.SetProperty("Capacity", ui::PropertyValue::Int(2000000000)),
+                 ui::EResourceError);
+    EXPECT_THROW(holder.SetProperty("Capacity", ui::PropertyValue::Int(-1)), ui::EResourceError);
+    EXPECT_THROW(holder.SetCapacity(2000000000), ui::EListError);
+    EXPECT_TRUE(holder.SetProperty("Capacity", ui::PropertyValue::Int(28)));
+    EXPECT_GE(holder.Capacity(), 28);
+}
