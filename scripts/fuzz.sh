@@ -32,7 +32,7 @@ for name in "${names[@]}"; do
         -artifact_prefix="$build/findings/$name-" 2>"$build/findings/$name.log"; then
         failed+=("$name")
     fi
-    grep -E '^(stat::number_of_executed_units|stat::new_units_added|SUMMARY|==[0-9]+==ERROR)' \
+    grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::new_units_added|SUMMARY|==[0-9]+==ERROR)' \
         "$build/findings/$name.log" || true
     tail -n 1 "$build/findings/$name.log" | grep -E '^Done' || true
 done
