@@ -63,7 +63,9 @@ void CopyPixels(HBITMAP from, HBITMAP to, int width, int height) {
     SelectObjectScope sourceSelect(source.Get(), from);
     MemoryDC target(nullptr);
     SelectObjectScope targetSelect(target.Get(), to);
-    ::BitBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+    if (!::BitBlt(target.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY))
+        throw EResourceError(
+            Format("Bitmap: the pixels of %d x %d cannot be copied", width, height));
 }
 
 }  // namespace
