@@ -1,6 +1,7 @@
 // The form data reader on any text. It either reads a tree or raises a
 // resource error naming the line; a tree it reads is no deeper than the
-// limit, and written back out as form data it reads as the same tree.
+// limit, and written back out as form data it reads as the same tree. Every
+// value converts to what a property asks for, or raises a resource error.
 #include "ui/form_data.h"
 
 #include <cstddef>
@@ -124,6 +125,35 @@ bool Same(const ui::FormNode& a, const ui::FormNode& b) {
     return true;
 }
 
+// Each conversion a property may ask for: its value, or a resource error.
+template <typename Convert>
+void Converts(Convert convert) {
+    try {
+        convert();
+    } catch (const ui::EResourceError&) {
+    }
+}
+
+void CheckConversions(const ui::FormNode& node) {
+    for (const auto& property : node.properties) {
+        const std::string& name = property.first;
+        const ui::PropertyValue& value = property.second;
+        Converts([&] {
+            if (value.AsInt(name) != value.integer) Broken("a number changed by its conversion");
+        });
+        Converts([&] {
+            if (value.As32Bits(name) != static_cast<std::uint32_t>(value.integer))
+                Broken("32 bits that are not the number's");
+        });
+        Converts([&] { value.AsBool(name); });
+        Converts([&] { value.AsText(name); });
+        Converts([&] { value.AsIdent(name); });
+        Converts([&] { value.AsTextList(name); });
+        Converts([&] { value.AsIdentSet(name); });
+    }
+    for (const ui::FormNode& child : node.children) CheckConversions(child);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -136,6 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (Depth(root) > ui::kMaxFormDataDepth) Broken("a tree nested past the limit");
+    CheckConversions(root);
     std::string written;
     Write(root, written);
     try {
