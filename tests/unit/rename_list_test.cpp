@@ -10,6 +10,7 @@
 #include "temp_dir.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
+#include "wine_host.h"
 
 namespace {
 
@@ -140,8 +141,11 @@ TEST(RenameListLine, LongNamesAreWrittenInTheirShortForm) {
 
 TEST(RenameListLine, NameBeyondAsciiReachesDosInTheOemCodePage) {
     if (::GetACP() == ::GetOEMCP()) GTEST_SKIP() << "the two code pages are the same";
+    // On a drive of its own every component is an 8.3 name but one letter.
     TempDir temp;
-    const std::string dir = temp / "CAF\xC9";  // "CAFÉ" in the Western code page
+    testing_support::ScopedDriveLetter drive(temp.Path());
+    if (drive.Drive().empty()) GTEST_SKIP() << "no drive letter could be mapped";
+    const std::string dir = drive.Drive() + "\\CAF\xC9";  // "CAFÉ" in the Western code page
     ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
     ASSERT_TRUE(WriteText(dir + "\\setup.exe", "the installed copy"));
 
