@@ -97,12 +97,15 @@ std::vector<LineSpan> SplitLines(const std::string& text, std::string::size_type
     return lines;
 }
 
-std::string TrimmedText(const std::string& text, const LineSpan& line) {
-    std::string::size_type begin = line.begin;
-    std::string::size_type end = line.end;
+std::string Trimmed(const std::string& text, std::string::size_type begin,
+                    std::string::size_type end) {
     while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
     while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
     return text.substr(begin, end - begin);
+}
+
+std::string TrimmedText(const std::string& text, const LineSpan& line) {
+    return Trimmed(text, line.begin, line.end);
 }
 
 // The file's own line end: that of its first line that ends in a line feed;
@@ -153,12 +156,15 @@ std::string MergeIntoText(const std::string& text, const std::string& line) {
 
     // After the section's last line that holds something, so that the
     // operations already pending keep their order and run first.
+    // Lines are compared as a reader of the list takes them, without the
+    // blanks around them.
+    const std::string wanted = Trimmed(line, 0, line.size());
     std::size_t last = header;
     for (std::size_t i = header + 1; i < lines.size(); ++i) {
         const std::string trimmed = TrimmedText(text, lines[i]);
         if (!trimmed.empty() && trimmed[0] == '[') break;
         if (trimmed.empty()) continue;
-        if (SameText(trimmed, line)) return text;
+        if (SameText(trimmed, wanted)) return text;
         last = i;
     }
     const LineSpan& after = lines[last];
