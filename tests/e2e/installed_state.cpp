@@ -124,13 +124,15 @@ constexpr char kDriveDHostPrefix[] = "/tmp/quarnel-e2e-drive-d-";
 
 ScopedDriveD::ScopedDriveD() {
     // A D: of the prefix that is not the scenarios' own is never written to.
-    if (PathExists("D:\\") &&
-        testing_support::HostPathOf("D:\\").rfind(kDriveDHostPrefix, 0) != 0) {
-        return;
-    }
+    const std::string previous = PathExists("D:\\") ? testing_support::HostPathOf("D:\\") : "";
+    if (PathExists("D:\\") && previous.rfind(kDriveDHostPrefix, 0) != 0) return;
     const std::string dir = kDriveDHostPrefix + std::to_string(::GetCurrentProcessId());
     MakeDirectories(WindowsPathOf(dir));
     if (testing_support::DefineHostDrive('d', dir)) hostDir_ = dir;
+    // What a run that did not end well left behind goes now.
+    if (!previous.empty() && hostDir_ + "/" != previous && hostDir_ != previous) {
+        RemoveDirectoryTree(WindowsPathOf(previous));
+    }
 }
 
 ScopedDriveD::~ScopedDriveD() {
