@@ -62,12 +62,6 @@ ExistingList ReadList(const std::string& path) {
     ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) return list;
-    DWORD high = 0;
-    const DWORD size = ::GetFileSize(file.Get(), &high);
-    if ((size == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) || high != 0 ||
-        size > kLongestRenameList) {
-        return list;
-    }
     std::vector<char> buffer(4096);
     for (;;) {
         DWORD read = 0;
@@ -76,7 +70,8 @@ ExistingList ReadList(const std::string& path) {
             return list;
         }
         if (read == 0) break;
-        // The file may have grown since its size was asked.
+        // Read no further than the largest list: one of hundreds of
+        // megabytes is refused after 64 KB, not held whole.
         if (list.content.size() + read > kLongestRenameList) return list;
         list.content.append(buffer.data(), read);
     }
