@@ -100,6 +100,9 @@ private:
     TButton* FindButton(bool wantDefault) const;
     void CloseModal();
     void PlaceWindow();
+    // The client size of the stored outer size, with the frame of a screen
+    // at divider / multiplier of today's font size.
+    SIZE ClientSizeFromOuter(int multiplier, int divider);
 
     TBorderStyle borderStyle_ = TBorderStyle::bsSizeable;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
