@@ -74,6 +74,11 @@ TApplication::TApplication() {
         0, wc.lpszClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
         ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
         nullptr, wc.hInstance, nullptr);
+    // The task-bar button shows the small picture of the program's icon.
+    if (HANDLE small =
+            ::LoadImageA(wc.hInstance, "MAINICON", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR))
+        ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 TApplication::~TApplication() {

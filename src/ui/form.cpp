@@ -437,6 +437,19 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 AlignControls();
             }
             break;
+        case WM_ACTIVATE:
+            // The control that had the focus gets it back when the window is
+            // activated again (switched to, or restored with the program).
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus != nullptr && ::IsChild(Handle(), focus)) focusedControl_ = focus;
+            } else if (HIWORD(wParam) == 0 && focusedControl_ != nullptr &&
+                       ::IsChild(Handle(), focusedControl_) && ::IsWindowVisible(focusedControl_) &&
+                       ::IsWindowEnabled(focusedControl_)) {
+                ::SetFocus(focusedControl_);
+                return 0;
+            }
+            break;
         case WM_GETMINMAXINFO: {
             const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);

@@ -114,6 +114,7 @@ private:
     bool modal_ = false;
     int modalResult_ = 0;
     HICON icon_ = nullptr;
+    HWND focusedControl_ = nullptr;  // kept while the window is inactive
     std::map<std::string, std::any> handlers_;
 };
 

@@ -87,7 +87,10 @@ TEST_F(Keyboard, AWholeInstallWithTheKeyboardAloneUnderOneTaskBarButton) {
     ASSERT_NE(nullptr, button);
     WaitForForeground(setup, "the setup window");
 
-    // The task bar minimises and restores the program through its button's window.
+    // The task bar minimises and restores the program through its button's
+    // window; the focus comes back to the control that had it.
+    const HWND focused = FocusOf(setup);
+    ASSERT_TRUE(focused != nullptr && ::IsChild(setup, focused)) << "no control has the focus";
     ::PostMessageA(button, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     WaitUntil([&] { return !::IsWindowVisible(setup) && !::IsWindowVisible(background); },
               "the program's windows to go with a minimise", &Process());
@@ -95,6 +98,8 @@ TEST_F(Keyboard, AWholeInstallWithTheKeyboardAloneUnderOneTaskBarButton) {
     WaitUntil([&] { return ::IsWindowVisible(setup) && ::IsWindowVisible(background); },
               "the program's windows to come back", &Process());
     WaitForForeground(setup, "the modal setup window after the restore");
+    WaitUntil([&] { return FocusOf(setup) == focused; },
+              "the focus back on its control after the restore", &Process());
     EXPECT_FALSE(IsEnabled(background)) << "the restore enabled the background window";
 
     const SetupWindowControls controls = ControlsOf(setup);
