@@ -74,10 +74,11 @@ TApplication::TApplication() {
         0, wc.lpszClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
         ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
         nullptr, wc.hInstance, nullptr);
-    // The task-bar button shows the small picture of the program's icon.
+    // The task-bar button shows the small picture of the program's icon
+    // (shared: the platform keeps it for as long as the program runs).
     if (HANDLE small =
             ::LoadImageA(wc.hInstance, "MAINICON", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR))
+                         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED))
         ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 

@@ -29,7 +29,18 @@ std::string Describe(const WindowQuery& query) {
 
 bool Matches(HWND window, const WindowQuery& query) {
     if (lstrcmpiA(ClassOf(window).c_str(), query.className.c_str()) != 0) return false;
-    if (query.title && TextOf(window) != *query.title) return false;
+    if (query.title) {
+        std::string title;
+        try {
+            title = TextOf(window);
+        } catch (const DriverError&) {
+            // A window destroyed while it was looked at (the program is
+            // ending) matches nothing.
+            if (!::IsWindow(window)) return false;
+            throw;
+        }
+        if (title != *query.title) return false;
+    }
     return !query.accept || query.accept(window);
 }
 
