@@ -169,6 +169,7 @@ TGradientCaption::TGradientCaption(ui::TComponent* owner)
 }
 
 TGradientCaption::~TGradientCaption() {
+    if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
     OnActivate = nullptr;
     OnDeactivate = nullptr;
     hook_->BeforeMessage = nullptr;
@@ -187,6 +188,10 @@ bool TGradientCaption::CountsAsActive() const {
 void TGradientCaption::Loaded() {
     const bool wasLoading = IsLoading();
     ui::TComponent::Loaded();
+    if (!popupMenuName_.empty()) {
+        SetPopupMenu(ui::FindPopupMenu(*this, popupMenuName_));
+        popupMenuName_.clear();
+    }
     if (wasLoading && OwnerForm() != nullptr) Update();
 }
 
@@ -209,6 +214,7 @@ void TGradientCaption::Update() {
 void TGradientCaption::SetActive(bool active) {
     if (active == active_) return;
     active_ = active;
+    rightButtonDown_ = false;
     Update();
     if (IsLoading() || IsDestroying()) return;
     if (active_ && OnActivate) OnActivate(this);
@@ -225,6 +231,18 @@ void TGradientCaption::SetStartColor(ui::TColor color) {
     if (color == startColor_) return;
     startColor_ = color;
     if (CountsAsActive()) Update();
+}
+
+void TGradientCaption::SetPopupMenu(ui::TPopupMenu* menu) {
+    if (menu == popupMenu_) return;
+    if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
+    popupMenu_ = menu;
+    if (menu != nullptr) FreeNotification(menu);
+}
+
+void TGradientCaption::Notification(ui::TComponent* component, ui::Operation operation) {
+    ui::TComponent::Notification(component, operation);
+    if (operation == ui::Operation::Remove && component == popupMenu_) popupMenu_ = nullptr;
 }
 
 void TGradientCaption::SetHideDirection(THideDirection direction) {
@@ -296,7 +314,7 @@ void TGradientCaption::FontChanged() {
 
 // -------------------------------------------------------- the messages
 
-void TGradientCaption::BeforeMessage(THookMessage& message, bool&) {
+void TGradientCaption::BeforeMessage(THookMessage& message, bool& handled) {
     ui::TForm* form = OwnerForm();
     // Should another client have kept the activation message from its after
     // handlers, the window is shown again here.
@@ -319,6 +337,23 @@ void TGradientCaption::BeforeMessage(THookMessage& message, bool&) {
             message.WParam = reinterpret_cast<WPARAM>(rest);
             regionReplaced_ = true;
         }
+    } else if (message.Msg == WM_NCRBUTTONDOWN) {
+        if (ui::ShowsOnRightClick(popupMenu_)) {
+            rightButtonDown_ = true;
+            message.Result = 0;
+            handled = true;
+        }
+    } else if (message.Msg == WM_NCRBUTTONUP) {
+        if (!rightButtonDown_) return;
+        rightButtonDown_ = false;
+        if (!ui::ShowsOnRightClick(popupMenu_)) return;
+        // The menu in place of the platform's window menu, at the click.
+        popupMenu_->SetPopupComponent(this);
+        if (::GetCapture() != nullptr) ::ReleaseCapture();
+        popupMenu_->Popup(static_cast<short>(LOWORD(message.LParam)),
+                          static_cast<short>(HIWORD(message.LParam)));
+        message.Result = 0;
+        handled = true;
     } else if (message.Msg == WM_NCACTIVATE) {
         windowActive_ = message.WParam != 0;
         // Marked invisible for a moment, the window's default handling only
@@ -536,6 +571,8 @@ bool TGradientCaption::SetProperty(const std::string& name, const ui::PropertyVa
             throw ui::EResourceError("Unknown hide direction " + d);
     } else if (name == "StartColor") {
         SetStartColor(ui::ColorFromValue(name, value));
+    } else if (name == "PopupMenu") {
+        popupMenuName_ = value.AsIdent(name);
     } else if (name == "Captions") {
         // Each text of the list is one segment in the caption's font.
         captions_.Clear();
