@@ -546,6 +546,36 @@ void TGradientCaption::DrawSegments(HDC dc, int x, int right, int height) {
 
 // ------------------------------------------------------------ form data
 
+namespace {
+
+void ReadSegment(TCaptionSegment& segment, const ui::PropertyValue& item) {
+    if (item.kind == ui::PropertyValue::Kind::Text) {
+        segment.SetCaption(item.text);
+        return;
+    }
+    if (item.kind != ui::PropertyValue::Kind::List || item.items.size() % 2 != 0)
+        throw ui::EResourceError(
+            "Property Captions: a text or a list of names and values expected for each segment");
+    for (size_t i = 0; i < item.items.size(); i += 2) {
+        const std::string& name = item.items[i].AsIdent("Captions");
+        const ui::PropertyValue& value = item.items[i + 1];
+        if (name == "Caption")
+            segment.SetCaption(value.AsText(name));
+        else if (name == "ParentFont")
+            segment.SetParentFont(value.AsBool(name));
+        else if (name == "InactiveColor")
+            segment.SetInactiveColor(ui::ColorFromValue(name, value));
+        else if (name == "GlueNext")
+            segment.SetGlueNext(value.AsBool(name));
+        else if (name == "Visible")
+            segment.SetVisible(value.AsBool(name));
+        else if (!ui::SetFontProperty(segment.Font(), name, value))
+            throw ui::EResourceError("Property Captions: unknown segment property " + name);
+    }
+}
+
+}  // namespace
+
 bool TGradientCaption::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "Active") {
         SetActive(value.AsBool(name));
@@ -574,9 +604,13 @@ bool TGradientCaption::SetProperty(const std::string& name, const ui::PropertyVa
     } else if (name == "PopupMenu") {
         popupMenuName_ = value.AsIdent(name);
     } else if (name == "Captions") {
-        // Each text of the list is one segment in the caption's font.
+        // Each item is one segment: a text alone (in the caption's font), or
+        // a list of the segment's property names and values, such as
+        // [Caption "Beta" GlueNext true Font.Style [fsBold]].
+        if (value.kind != ui::PropertyValue::Kind::List)
+            throw ui::EResourceError("Property Captions: a list expected");
         captions_.Clear();
-        for (const std::string& text : value.AsTextList(name)) captions_.Add().SetCaption(text);
+        for (const ui::PropertyValue& item : value.items) ReadSegment(captions_.Add(), item);
     } else if (ui::SetFontProperty(font_, name, value)) {
         // a font of its own: DefaultFont is off from here on
     } else {
