@@ -169,7 +169,6 @@ TGradientCaption::TGradientCaption(ui::TComponent* owner)
 }
 
 TGradientCaption::~TGradientCaption() {
-    if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
     OnActivate = nullptr;
     OnDeactivate = nullptr;
     hook_->BeforeMessage = nullptr;
@@ -234,8 +233,8 @@ void TGradientCaption::SetStartColor(ui::TColor color) {
 }
 
 void TGradientCaption::SetPopupMenu(ui::TPopupMenu* menu) {
-    if (menu == popupMenu_) return;
-    if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
+    // A link to an earlier menu stays: that menu may name this component
+    // as its popup component.
     popupMenu_ = menu;
     if (menu != nullptr) FreeNotification(menu);
 }

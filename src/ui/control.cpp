@@ -32,7 +32,6 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
     dragging::ControlGone(this);
-    if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
     if (parent_ != nullptr) parent_->RemoveControl(this);
 }
 
@@ -135,8 +134,8 @@ void TControl::Click() {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
-    if (menu == popupMenu_) return;
-    if (popupMenu_ != nullptr) RemoveFreeNotification(popupMenu_);
+    // The link to an earlier menu stays: the menu may still name this
+    // control as its popup component and must hear when it goes.
     popupMenu_ = menu;
     if (menu != nullptr) FreeNotification(menu);
 }

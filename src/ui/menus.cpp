@@ -133,13 +133,9 @@ bool Contains(const TMenuItem& parent, const TMenuItem* wanted) {
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
 
-TPopupMenu::~TPopupMenu() {
-    if (popupComponent_ != nullptr) RemoveFreeNotification(popupComponent_);
-}
-
 void TPopupMenu::SetPopupComponent(TComponent* component) {
-    if (component == popupComponent_) return;
-    if (popupComponent_ != nullptr) RemoveFreeNotification(popupComponent_);
+    // Links are kept, not taken back: the component may also name this menu
+    // as its own and must hear when the menu goes.
     popupComponent_ = component;
     if (component != nullptr) FreeNotification(component);
 }

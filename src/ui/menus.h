@@ -70,7 +70,6 @@ class TPopupMenu : public TComponent {
     QUARNEL_COMPONENT(TPopupMenu, TComponent)
 public:
     explicit TPopupMenu(TComponent* owner);
-    ~TPopupMenu() override;
 
     // The top of the tree; its items are the menu's lines.
     TMenuItem& Items() { return *items_; }

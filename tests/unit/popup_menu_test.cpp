@@ -143,6 +143,16 @@ TEST_F(PopupMenuTest, FreedMenuIsForgottenAndTheTitleBarIsThePlatformsAgain) {
     ::SendMessageA(form_->Handle(), WM_NCRBUTTONDOWN, HTNOWHERE, MAKELPARAM(p.x, p.y));
     EXPECT_EQ(passedOn, 0) << "with a menu the caption takes the right button";
 
+    // Shown once for the label (and closed with Escape), the menu names the
+    // label as its popup component when it goes.
+    POINT onLabel{25, 25};
+    ::ClientToScreen(form_->Handle(), &onLabel);
+    ASSERT_TRUE(WithMenuWatched(0, [&] {
+        ::SendMessageA(form_->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form_->Handle()),
+                       MAKELPARAM(onLabel.x, onLabel.y));
+    }));
+    ASSERT_EQ(menu_->PopupComponent(), label);
+
     delete menu_;
     EXPECT_EQ(caption_->PopupMenu(), nullptr);
     EXPECT_EQ(label->PopupMenu(), nullptr);
