@@ -26,7 +26,9 @@ static struct lconv c_locale = {
     .n_sign_posn = CHAR_MAX,
 };
 
-struct lconv* localeconv(void) { return &c_locale; }
+struct lconv* localeconv(void) {
+    return &c_locale;
+}
 
 size_t wcrtomb(char* out, wchar_t wc, mbstate_t* state) {
     (void)state;

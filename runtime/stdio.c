@@ -59,7 +59,9 @@ size_t fwrite(const void* data, size_t size, size_t count, FILE* stream) {
     return write_all(stream, data, size * count) ? count : 0;
 }
 
-int fputs(const char* text, FILE* stream) { return write_all(stream, text, strlen(text)) ? 0 : EOF; }
+int fputs(const char* text, FILE* stream) {
+    return write_all(stream, text, strlen(text)) ? 0 : EOF;
+}
 
 int fputc(int c, FILE* stream) {
     const char byte = (char)c;

@@ -43,6 +43,6 @@ char* strncpy(char* restrict destination, const char* restrict source, size_t co
     char* d = destination;
     for (; count && *source; --count) *d++ = *source++;
     /* The rest of the field is filled with zeros. */
-    for (; count; --count) *d++ = '\0';
+    for (; count; --count) *d++ = 0;
     return destination;
 }
