@@ -136,6 +136,8 @@ void TForm::LoadChildren(const FormNode& node, TComponent* parent) {
                 throw EResourceError(child.name + " placed on " + node.name +
                                      ", which cannot hold controls");
             control->SetParent(container);
+        } else if (parent != this && !parent->AdoptChild(component)) {
+            throw EResourceError(child.name + " placed on " + node.name + ", which cannot hold it");
         }
         ApplyProperties(component, child);
         LoadChildren(child, component);
