@@ -2,6 +2,7 @@
 
 #include "controls/StringHolder.h"
 #include "ui/exceptions.h"
+#include "ui/form.h"
 
 using controls::TStringHolder;
 
@@ -56,4 +57,20 @@ TEST(StringHolder, ACapacityNoListCouldHoldIsAResourceError) {
     EXPECT_THROW(holder.SetCapacity(2000000000), ui::EListError);
     EXPECT_TRUE(holder.SetProperty("Capacity", ui::PropertyValue::Int(28)));
     EXPECT_GE(holder.Capacity(), 28);
+}
+
+TEST(StringHolder, FormDataWiresTheEventsAndASortedHolderReadsInOrder) {
+    std::vector<std::string> events;
+    ui::TForm form;
+    form.RegisterHandler("Changing", [&](ui::TComponent*) { events.push_back("changing"); });
+    form.RegisterHandler("Changed", [&](ui::TComponent*) { events.push_back("changed"); });
+    form.CreateFromText(
+        "F : TForm { H : TStringHolder { OnChanging: Changing OnChange: Changed Sorted: true "
+        "StrData: [\"\" \"pear\" \"apple\" \"pear\"] } }");
+    auto* holder = form.Find<TStringHolder>("H");
+    EXPECT_EQ(holder->Strings(), (std::vector<std::string>{"apple", "pear"}));
+    EXPECT_TRUE(events.empty());
+    holder->Add("fig");
+    EXPECT_EQ(events, (std::vector<std::string>{"changing", "changed"}));
+    EXPECT_EQ(holder->Strings(), (std::vector<std::string>{"apple", "fig", "pear"}));
 }
