@@ -326,5 +326,18 @@ TEST_F(Removal, RoundTripLeavesTheReadmeDiskwareAndDirectoriesAndTheNextStartThe
     EXPECT_TRUE(PathExists(MenuGroupFolder()));
 }
 
+// Windows 95 as sold is where the shipped program has the fewest DLLs to
+// lean on: the same install and removal run there as on Windows 98.
+TEST_F(Removal, RoundTripOnWindows95) {
+    SimulateWindows95();
+    InstallIntoTheDefaultDirectory({0, 4}, true);
+    ASSERT_TRUE(PathExists("C:\\QUARNEL\\TRIVEL\\Diskware\\keldan.dw"));
+
+    Remove("c:\\quarnel\\");
+
+    ExpectRecordsShortcutsAndDriverGone();
+    EXPECT_EQ("[rename]\r\nNUL=c:\\quarnel\\setup.exe", ReadFileBytes(RenameList()));
+}
+
 }  // namespace
 }  // namespace e2e
