@@ -11,6 +11,7 @@
 
 #include "ui/control.h"
 #include "ui/form.h"
+#include "ui/offscreen.h"
 
 namespace controls {
 
@@ -65,7 +66,8 @@ private:
     void PaintBar(HDC dc, const RECT& r) const;
     void PaintPie(HDC dc, const RECT& r) const;
     void PaintNeedle(HDC dc, const RECT& r) const;
-    void PaintPercentage(HDC image, const RECT& r, int width, int height) const;
+    // Writes the percentage on `letters` and combines it into `image`.
+    void PaintPercentage(HDC image, HDC letters, const RECT& r, int width, int height) const;
 
     int minValue_ = 0;
     int maxValue_ = 100;
@@ -76,6 +78,10 @@ private:
     ui::TColor foreColor_ = ui::clBlack;
     ui::TColor backColor_ = ui::clWhite;
     long paintCount_ = 0;
+    // The image, the indicator's overlay and the letters, kept between paints.
+    ui::OffscreenBitmap image_;
+    ui::OffscreenBitmap overlay_;
+    ui::OffscreenBitmap letters_;
 };
 
 void RegisterGaugeClass();

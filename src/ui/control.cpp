@@ -550,16 +550,30 @@ void TWinControl::ComposeInto(HDC target, const RECT& area) {
     MemoryDC memory(target);
     ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, h));
     SelectObjectScope select(memory.Get(), bitmap.Get());
-    ::SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
-    PaintGraphicControls(memory.Get(), area);
-    ::SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+    ComposeArea(memory.Get(), area);
     ::BitBlt(target, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void TWinControl::ComposeArea(HDC memory, const RECT& area) {
+    SavedDCState state(memory);
+    ::SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+    // A kept picture may be larger than the area: nothing is drawn past it.
+    ::IntersectClipRect(memory, area.left, area.top, area.right, area.bottom);
+    PaintGraphicControls(memory, area);
 }
 
 void TWinControl::PaintAreaNow(const RECT& area) {
     if (handle_ == nullptr) return;
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return;
     ScopedGetDC dc(handle_);
-    ComposeInto(dc.Get(), area);
+    // Immediate repaints come in runs (a gauge following a copy): they share
+    // one kept picture instead of making one each time.
+    HDC memory = immediatePicture_.Prepare(dc.Get(), w, h, true);
+    if (memory == nullptr) return;
+    ComposeArea(memory, area);
+    ::BitBlt(dc.Get(), area.left, area.top, w, h, memory, 0, 0, SRCCOPY);
 }
 
 std::string TWinControl::WindowText() const {

@@ -11,6 +11,7 @@
 
 #include "ui/component.h"
 #include "ui/graphics.h"
+#include "ui/offscreen.h"
 
 namespace ui {
 
@@ -258,6 +259,9 @@ protected:
 private:
     void RecreateChildren();
     void SetHoverControl(TGraphicControl* control);
+    // Paints `area` into `memory`, whose top-left corner stands for the
+    // area's; origins and clipping are put back afterwards.
+    void ComposeArea(HDC memory, const RECT& area);
 
     HWND handle_ = nullptr;
     WNDPROC previousProc_ = nullptr;
@@ -269,6 +273,7 @@ private:
     TGraphicControl* mouseControl_ = nullptr;
     TGraphicControl* hoverControl_ = nullptr;
     HWND tooltip_ = nullptr;
+    OffscreenBitmap immediatePicture_;
 
     friend class TForm;
 };

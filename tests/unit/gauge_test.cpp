@@ -14,6 +14,7 @@
 #include "ui/exceptions.h"
 #include "ui/form.h"
 #include "ui/handles.h"
+#include "ui/std_controls.h"
 
 namespace {
 
@@ -189,6 +190,56 @@ TEST_F(GaugeTest, PaintsAtOnceAndOnlyWhenTheWholePercentageMoves) {
     EXPECT_EQ(::GetPixel(dc.Get(), 4 + 5, 200 + 8), RGB(0, 0, 255));
     gauge_->SetProgress(0);
     EXPECT_EQ(::GetPixel(dc.Get(), 4 + 5, 200 + 8), kSilver);
+}
+
+TEST_F(GaugeTest, AGrownGaugePaintsItsWholeNewSize) {
+    gauge_->SetMaxValue(100);
+    gauge_->SetProgress(50);
+    EXPECT_EQ(SortPixels(gauge_, 50).wrong, 0);  // painted once at 449 x 17
+
+    gauge_->SetBounds(4, 200, 600, 30);
+    ui::ScopedGetDC screen(nullptr);
+    ui::MemoryDC dc(screen.Get());
+    ui::ScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), 600, 30));
+    ui::SelectObjectScope select(dc.Get(), bitmap.Get());
+    ::PatBlt(dc.Get(), 0, 0, 600, 30, WHITENESS);
+    gauge_->Paint(dc.Get());
+    // The frame at the new right and bottom edges, the bar to 599 * 50%.
+    EXPECT_EQ(::GetPixel(dc.Get(), 599, 20), kBlack);
+    EXPECT_EQ(::GetPixel(dc.Get(), 100, 29), kBlack);
+    EXPECT_EQ(::GetPixel(dc.Get(), 5, 25), kNavy);
+    EXPECT_EQ(::GetPixel(dc.Get(), 298, 25), kNavy);
+    EXPECT_EQ(::GetPixel(dc.Get(), 500, 25), kSilver);
+}
+
+// The install's status line and gauge repaint in turn, each at once: every
+// repaint puts its own control on the window, whatever was repainted before.
+TEST(ImmediateRepaints, ControlsOfDifferentSizesRepaintedInTurnEachReachTheWindow) {
+    ui::TForm form;
+    form.CreateFromText(R"(F : TForm {
+        ClientWidth: 457 ClientHeight: 262 Color: clSilver
+        L : TLabel { Left: 300 Top: 10 Width: 100 Height: 60 AutoSize: false Color: clWhite }
+        G : TGauge {
+          Left: 4 Top: 200 Width: 449 Height: 17 Color: clSilver ParentColor: false
+          ForeColor: clNavy BackColor: clSilver Progress: 0
+        }
+      })");
+    auto* label = form.Find<ui::TLabel>("L");
+    auto* gauge = form.Find<TGauge>("G");
+    form.Show();
+    ::UpdateWindow(form.Handle());
+    ui::ScopedGetDC window(form.Handle());
+
+    gauge->SetProgress(100);
+    EXPECT_EQ(::GetPixel(window.Get(), 4 + 440, 200 + 12), kNavy);
+    label->SetColor(ui::clBlue);
+    label->Repaint();
+    // The label's bottom rows lie below anything the gauge's repaint covered.
+    EXPECT_EQ(::GetPixel(window.Get(), 300 + 60, 10 + 30), RGB(0, 0, 255));
+    EXPECT_EQ(::GetPixel(window.Get(), 300 + 97, 10 + 57), RGB(0, 0, 255));
+    gauge->SetProgress(0);
+    EXPECT_EQ(::GetPixel(window.Get(), 4 + 440, 200 + 12), kSilver);
+    EXPECT_EQ(::GetPixel(window.Get(), 300 + 97, 10 + 57), RGB(0, 0, 255));
 }
 
 TEST_F(GaugeTest, FileCopyDrivesTheGaugeOncePerPercentage) {
