@@ -248,9 +248,16 @@ void TGauge::PaintNeedle(HDC dc, const RECT& r) const {
              cy - static_cast<int>(ry * std::sin(angle)));
 }
 
-void TGauge::PaintPercentage(HDC image, HDC dc, const RECT& r, int width, int height) const {
+void TGauge::PaintPercentage(HDC image, HDC dc, const RECT& r, int width, int height) {
     const std::string text = std::to_string(PercentDone()) + "%";
-    ui::SelectObjectScope selectFont(dc, Font().Handle());
+    if (!lettersFont_) {
+        LOGFONTA font{};
+        if (::GetObjectA(Font().Handle(), sizeof font, &font) != 0)
+            lettersFont_.Reset(::CreateFontIndirectA(&font));
+    }
+    // Stays selected until the context or the font goes (FontChanged).
+    if (lettersFont_ && ::GetCurrentObject(dc, OBJ_FONT) != lettersFont_.Get())
+        ::SelectObject(dc, lettersFont_.Get());
     ::SetBkMode(dc, TRANSPARENT);
     // White letters combined by exclusive or show the inverse of whatever
     // lies under each of them, bar or background alike.
@@ -261,6 +268,13 @@ void TGauge::PaintPercentage(HDC image, HDC dc, const RECT& r, int width, int he
     const int y = (r.bottom - r.top + 1 - size.cy) / 2;
     ::ExtTextOutA(dc, x, y, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     ::BitBlt(image, 0, 0, width, height, dc, 0, 0, SRCINVERT);
+}
+
+void TGauge::FontChanged() {
+    // The letters' context goes first: the font is not freed while selected.
+    letters_.Reset();
+    lettersFont_.Reset();
+    Invalidate();
 }
 
 // ---------------------------------------------------------------- properties

@@ -536,7 +536,9 @@ void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
         if (g == nullptr || !g->Visible()) continue;
         const RECT bounds = g->BoundsRect();
         if (!Intersects(bounds, area)) continue;
-        SavedDCState state(dc);
+        // Each control puts back the objects it selects; what is changed here
+        // for it, the origin and the clipping, is put back here.
+        SavedOriginAndClip state(dc);
         ::SetViewportOrgEx(dc, origin.x + bounds.left, origin.y + bounds.top, nullptr);
         ::IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
         g->Paint(dc);
@@ -555,7 +557,7 @@ void TWinControl::ComposeInto(HDC target, const RECT& area) {
 }
 
 void TWinControl::ComposeArea(HDC memory, const RECT& area) {
-    SavedDCState state(memory);
+    SavedOriginAndClip state(memory);
     ::SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
     // A kept picture may be larger than the area: nothing is drawn past it.
     ::IntersectClipRect(memory, area.left, area.top, area.right, area.bottom);

@@ -120,6 +120,19 @@ TEST_F(GaugeTest, EmptyHalfAndFullBarsWithInvertedPercentage) {
     EXPECT_EQ(plain.lettersOverBar, 0);
 }
 
+TEST_F(GaugeTest, TheTextTakesANewFontAtTheNextPaint) {
+    gauge_->SetMaxValue(100);
+    gauge_->SetProgress(50);
+    gauge_->Font().SetHeight(-16);
+    const Pixels large = SortPixels(gauge_, 50);
+    EXPECT_EQ(large.wrong, 0);
+    // Letters of the earlier, larger font would stand outside the new box.
+    gauge_->Font().SetHeight(-11);
+    const Pixels small = SortPixels(gauge_, 50);
+    EXPECT_EQ(small.wrong, 0);
+    EXPECT_GT(small.lettersOverBar + small.lettersOverBack, 0);
+}
+
 TEST_F(GaugeTest, RangeRulesAndTheirErrorTexts) {
     auto expectError = [](const std::function<void()>& set, const std::string& message) {
         try {
