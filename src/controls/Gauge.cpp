@@ -49,6 +49,9 @@ void FillWith(HDC dc, const RECT& r, ui::TColor color) {
 }  // namespace
 
 TGauge::TGauge(ui::TComponent* owner) : ui::TGraphicControl(owner) {
+    // Every pixel of its rectangle is its own: a repaint goes straight to
+    // the window.
+    SetControlStyle(ControlStyle() | ui::csOpaque);
     SetBounds(0, 0, 100, 100);
     color_ = ui::clWindow;
 }

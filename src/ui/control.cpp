@@ -202,8 +202,19 @@ void TGraphicControl::Invalidate() {
 
 void TGraphicControl::Repaint() {
     TWinControl* p = Parent();
-    if (p != nullptr && p->HandleAllocated() && Visible() && ::IsWindowVisible(p->Handle()))
+    if (p == nullptr || !p->HandleAllocated() || !Visible() || !::IsWindowVisible(p->Handle()))
+        return;
+    if ((ControlStyle() & csOpaque) != 0) {
+        // It covers its whole rectangle: composed and copied to the window
+        // straight away, with whatever lies over it.
         p->PaintAreaNow(BoundsRect());
+    } else {
+        // What shows through it, and what it covered before it shrank or
+        // moved (a status line's longer text), is the window's to paint:
+        // the window's invalid part is painted now, without the message loop.
+        Invalidate();
+        ::UpdateWindow(p->Handle());
+    }
 }
 
 void TGraphicControl::BoundsChanged() {}
