@@ -608,6 +608,9 @@ LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) 
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_DISPLAYCHANGE:
+            DisplayFormatChanged();
+            break;
         case WM_COMMAND:
             if (lParam != 0) {
                 if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {

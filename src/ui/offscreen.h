@@ -35,6 +35,7 @@ private:
     struct Format {
         int bits = 0;
         DWORD masks[3] = {0, 0, 0};
+        unsigned display = 0;  // for the display: which of its formats
         bool operator==(const Format& other) const;
     };
     static Format FormatOf(HDC dc);
@@ -46,5 +47,9 @@ private:
     int height_ = 0;
     Format format_;
 };
+
+// Tells the kept pictures that the display may have changed its format; the
+// window procedure calls it on WM_DISPLAYCHANGE.
+void DisplayFormatChanged();
 
 }  // namespace ui
