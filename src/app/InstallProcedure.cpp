@@ -55,9 +55,21 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
         return;
     }
 
+    // Refused before anything is made: below a longer directory the last
+    // files of the install could not be written, and a copy that fails half
+    // way leaves records and directories behind.
+    const std::size_t backslash = engine::EndsWithBackslash(InstallDir) ? 0 : 1;
+    if (InstallDir.size() + backslash > engine::LongestInstallDirectory()) {
+        ShowError(
+            ui::Format("The directory name is too long. Please choose one of at most %u "
+                       "characters",
+                       static_cast<unsigned>(engine::LongestInstallDirectory() - 1)));
+        return;
+    }
+
     // One level only; a missing parent is made by the first copy.
     if (!engine::IsDirectoryPresent(InstallDir)) engine::MakeDirectory(InstallDir);
-    if (InstallDir.back() != '\\') InstallDir += '\\';
+    if (!engine::EndsWithBackslash(InstallDir)) InstallDir += '\\';
 
     const int drive = DriveNumberFromPath(InstallDir);
     FreeSpaceLabel->SetCaption(FreeSpaceText(DriveFreeBytes(drive)));
@@ -110,7 +122,8 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
     ui::TComponent* gauge = CurrentProgressBar;
 
     ShowStatus("Copying setup file");
-    engine::CopyFileWithProgress(SourceDir + "\\setup.exe", InstallDir + "\\setup.exe", gauge);
+    engine::CopyFileWithProgress(SourceDir + "\\setup.exe", InstallDir + engine::kSetupCopyName,
+                                 gauge);
 
     if (groupPresent()) {
         ShowStatus("Creating SETUP shortcut");
@@ -170,8 +183,9 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
                                 startup + engine::kStartupShortcutName);
     }
 
-    engine::CopyFileWithProgress(SourceDir + "\\readme.", InstallDir + "\\readme.doc", gauge);
-    if (CheckBox1->Checked()) OpenDocument(Handle(), InstallDir + "\\readme.doc");
+    engine::CopyFileWithProgress(SourceDir + "\\readme.", InstallDir + engine::kReadmeCopyName,
+                                 gauge);
+    if (CheckBox1->Checked()) OpenDocument(Handle(), InstallDir + engine::kReadmeCopyName);
 
     StatusLabel->SetCaption("Done");
 

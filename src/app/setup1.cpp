@@ -98,9 +98,11 @@ void TSetupForm::SelectDirectoryAfterDialog(ui::TComponent*, std::string& name, 
 }
 
 bool TSetupForm::AnyComponentChosen() const {
+    // Every item is read, in order, also after a ticked one.
+    bool chosen = false;
     for (std::size_t i = 0; i < engine::kComponentCount; ++i)
-        if (ProductToInstall->Checked(static_cast<int>(i))) return true;
-    return false;
+        if (ProductToInstall->Checked(static_cast<int>(i))) chosen = true;
+    return chosen;
 }
 
 void TSetupForm::ProductToInstallClickCheck(ui::TComponent*) {

@@ -453,9 +453,11 @@ void TCheckListBox::DrawItem(HDC dc, int index, const RECT& rect, UINT state) {
     const COLORREF fore =
         selected && exists ? ui::ColorToRGB(ui::clHighlightText) : ui::ColorToRGB(Font().Color());
 
+    // The text part starts after the check area on every row, the empty
+    // list's focus row included.
     RECT text = rect;
+    text.left += CheckAreaWidth();
     if (exists) {
-        text.left += CheckAreaWidth();
         const RECT area{text.left - CheckAreaWidth(), rect.top, text.left, rect.bottom};
         // The strip keeps the list's own colour on a selected row too.
         ui::ScopedBrush strip(::CreateSolidBrush(normalBack));

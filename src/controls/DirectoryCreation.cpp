@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "ui/code_page.h"
 #include "ui/exceptions.h"
+#include "ui/path_text.h"
 
 namespace controls {
 
@@ -12,19 +16,19 @@ bool DirectoryExists(const std::string& path) {
 }
 
 std::string ExtractFilePath(const std::string& path) {
-    const std::string::size_type last = path.find_last_of("\\:");
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+    return ui::DirectoryPart(path, &ui::IsAnsiLeadByte);
 }
 
 void ForceDirectories(const std::string& path) {
     if (path.empty()) throw ui::Exception("Unable to create directory");
-    std::string dir = path;
-    if (dir.back() == '\\') dir.pop_back();
-    if (dir.size() <= 2 || DirectoryExists(dir)) return;
-    // A bare name has no parent to make: it is made where it stands.
-    const std::string parent = ExtractFilePath(dir);
-    if (!parent.empty() && parent != dir) ForceDirectories(parent);
-    ::CreateDirectoryA(dir.c_str(), nullptr);
+    // A loop, not a recursion: a typed path can hold thousands of levels.
+    // A directory whose parent is itself by the text is made where it
+    // stands, and so is a bare name, which has no parent to make.
+    const std::vector<std::size_t> chain =
+        ui::DirectoryChain(path, &ui::IsAnsiLeadByte, ui::OwnParent::Make);
+    std::size_t missing = 0;
+    while (missing < chain.size() && !DirectoryExists(path.substr(0, chain[missing]))) ++missing;
+    while (missing > 0) ::CreateDirectoryA(path.substr(0, chain[--missing]).c_str(), nullptr);
 }
 
 }  // namespace controls

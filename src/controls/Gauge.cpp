@@ -299,6 +299,8 @@ bool TGauge::SetProperty(const std::string& name, const ui::PropertyValue& value
         SetForeColor(ui::ColorFromValue(name, value));
     } else if (name == "BackColor") {
         SetBackColor(ui::ColorFromValue(name, value));
+    } else if (SetPopupMenuProperty(name, value)) {
+        // found once the form is loaded
     } else {
         return ui::TGraphicControl::SetProperty(name, value);
     }

@@ -187,6 +187,10 @@ bool TGradientCaption::CountsAsActive() const {
 void TGradientCaption::Loaded() {
     const bool wasLoading = IsLoading();
     ui::TComponent::Loaded();
+    if (!popupMenuName_.empty()) {
+        SetPopupMenu(ui::FindPopupMenu(*this, popupMenuName_));
+        popupMenuName_.clear();
+    }
     if (wasLoading && OwnerForm() != nullptr) Update();
 }
 
@@ -209,6 +213,7 @@ void TGradientCaption::Update() {
 void TGradientCaption::SetActive(bool active) {
     if (active == active_) return;
     active_ = active;
+    rightButtonDown_ = false;
     Update();
     if (IsLoading() || IsDestroying()) return;
     if (active_ && OnActivate) OnActivate(this);
@@ -225,6 +230,18 @@ void TGradientCaption::SetStartColor(ui::TColor color) {
     if (color == startColor_) return;
     startColor_ = color;
     if (CountsAsActive()) Update();
+}
+
+void TGradientCaption::SetPopupMenu(ui::TPopupMenu* menu) {
+    // A link to an earlier menu stays: that menu may name this component
+    // as its popup component.
+    popupMenu_ = menu;
+    if (menu != nullptr) FreeNotification(menu);
+}
+
+void TGradientCaption::Notification(ui::TComponent* component, ui::Operation operation) {
+    ui::TComponent::Notification(component, operation);
+    if (operation == ui::Operation::Remove && component == popupMenu_) popupMenu_ = nullptr;
 }
 
 void TGradientCaption::SetHideDirection(THideDirection direction) {
@@ -296,7 +313,7 @@ void TGradientCaption::FontChanged() {
 
 // -------------------------------------------------------- the messages
 
-void TGradientCaption::BeforeMessage(THookMessage& message, bool&) {
+void TGradientCaption::BeforeMessage(THookMessage& message, bool& handled) {
     ui::TForm* form = OwnerForm();
     // Should another client have kept the activation message from its after
     // handlers, the window is shown again here.
@@ -319,6 +336,23 @@ void TGradientCaption::BeforeMessage(THookMessage& message, bool&) {
             message.WParam = reinterpret_cast<WPARAM>(rest);
             regionReplaced_ = true;
         }
+    } else if (message.Msg == WM_NCRBUTTONDOWN) {
+        if (ui::ShowsOnRightClick(popupMenu_)) {
+            rightButtonDown_ = true;
+            message.Result = 0;
+            handled = true;
+        }
+    } else if (message.Msg == WM_NCRBUTTONUP) {
+        if (!rightButtonDown_) return;
+        rightButtonDown_ = false;
+        if (!ui::ShowsOnRightClick(popupMenu_)) return;
+        // The menu in place of the platform's window menu, at the click.
+        popupMenu_->SetPopupComponent(this);
+        if (::GetCapture() != nullptr) ::ReleaseCapture();
+        popupMenu_->Popup(static_cast<short>(LOWORD(message.LParam)),
+                          static_cast<short>(HIWORD(message.LParam)));
+        message.Result = 0;
+        handled = true;
     } else if (message.Msg == WM_NCACTIVATE) {
         windowActive_ = message.WParam != 0;
         // Marked invisible for a moment, the window's default handling only
@@ -511,6 +545,36 @@ void TGradientCaption::DrawSegments(HDC dc, int x, int right, int height) {
 
 // ------------------------------------------------------------ form data
 
+namespace {
+
+void ReadSegment(TCaptionSegment& segment, const ui::PropertyValue& item) {
+    if (item.kind == ui::PropertyValue::Kind::Text) {
+        segment.SetCaption(item.text);
+        return;
+    }
+    if (item.kind != ui::PropertyValue::Kind::List || item.items.size() % 2 != 0)
+        throw ui::EResourceError(
+            "Property Captions: a text or a list of names and values expected for each segment");
+    for (size_t i = 0; i < item.items.size(); i += 2) {
+        const std::string& name = item.items[i].AsIdent("Captions");
+        const ui::PropertyValue& value = item.items[i + 1];
+        if (name == "Caption")
+            segment.SetCaption(value.AsText(name));
+        else if (name == "ParentFont")
+            segment.SetParentFont(value.AsBool(name));
+        else if (name == "InactiveColor")
+            segment.SetInactiveColor(ui::ColorFromValue(name, value));
+        else if (name == "GlueNext")
+            segment.SetGlueNext(value.AsBool(name));
+        else if (name == "Visible")
+            segment.SetVisible(value.AsBool(name));
+        else if (!ui::SetFontProperty(segment.Font(), name, value))
+            throw ui::EResourceError("Property Captions: unknown segment property " + name);
+    }
+}
+
+}  // namespace
+
 bool TGradientCaption::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "Active") {
         SetActive(value.AsBool(name));
@@ -536,10 +600,16 @@ bool TGradientCaption::SetProperty(const std::string& name, const ui::PropertyVa
             throw ui::EResourceError("Unknown hide direction " + d);
     } else if (name == "StartColor") {
         SetStartColor(ui::ColorFromValue(name, value));
+    } else if (name == "PopupMenu") {
+        popupMenuName_ = value.AsIdent(name);
     } else if (name == "Captions") {
-        // Each text of the list is one segment in the caption's font.
+        // Each item is one segment: a text alone (in the caption's font), or
+        // a list of the segment's property names and values, such as
+        // [Caption "Beta" GlueNext true Font.Style [fsBold]].
+        if (value.kind != ui::PropertyValue::Kind::List)
+            throw ui::EResourceError("Property Captions: a list expected");
         captions_.Clear();
-        for (const std::string& text : value.AsTextList(name)) captions_.Add().SetCaption(text);
+        for (const ui::PropertyValue& item : value.items) ReadSegment(captions_.Add(), item);
     } else if (ui::SetFontProperty(font_, name, value)) {
         // a font of its own: DefaultFont is off from here on
     } else {

@@ -13,6 +13,7 @@
 
 #include "controls/WindowHook.h"
 #include "ui/form.h"
+#include "ui/menus.h"
 
 namespace controls {
 
@@ -112,6 +113,9 @@ public:
     void SetHideDirection(THideDirection direction);
     ui::TColor StartColor() const { return startColor_; }
     void SetStartColor(ui::TColor color);
+    // The menu a right click in the title bar shows; none once it is freed.
+    ui::TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(ui::TPopupMenu* menu);
 
     ui::TNotifyEvent OnActivate;
     ui::TNotifyEvent OnDeactivate;
@@ -130,6 +134,9 @@ public:
     void Loaded() override;
     bool SetProperty(const std::string& name, const ui::PropertyValue& value) override;
     bool SetEvent(const std::string& event, const std::any& handler) override;
+
+protected:
+    void Notification(ui::TComponent* component, ui::Operation operation) override;
 
 private:
     ui::TForm* OwnerForm() const;
@@ -156,11 +163,14 @@ private:
     int gradientSteps_ = 64;
     THideDirection hideDirection_ = THideDirection::hdLeftToRight;
     ui::TColor startColor_ = ui::clWindowText;
+    ui::TPopupMenu* popupMenu_ = nullptr;
+    std::string popupMenuName_;  // from form data, found once loaded
 
     bool windowActive_ = false;
     HRGN savedRegion_ = nullptr;
     bool regionReplaced_ = false;
     bool hiddenForActivation_ = false;
+    bool rightButtonDown_ = false;  // a right button went down in the frame
     TWindowHook* hook_;
 
     friend class TCaptionSegment;

@@ -94,6 +94,13 @@ bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyV
     return true;
 }
 
+bool TPleximoWallpaper::SetEvent(const std::string& event, const std::any& handler) {
+    // The picture can take drops; it is not dragged itself.
+    if (event == "OnDragDrop" || event == "OnDragOver" || event == "OnEndDrag")
+        return SetDragEvent(event, handler);
+    return ui::TGraphicControl::SetEvent(event, handler);
+}
+
 void RegisterPleximoWallpaperClass() {
     ui::RegisterComponentClass("TPleximoWallpaper",
                                [](ui::TComponent* owner) { return new TPleximoWallpaper(owner); });

@@ -29,6 +29,7 @@ public:
     void Paint(HDC dc) override;
     void Loaded() override;
     bool SetProperty(const std::string& name, const ui::PropertyValue& value) override;
+    bool SetEvent(const std::string& event, const std::any& handler) override;
 
 private:
     // The laid tiles are made again for a new picture or size.

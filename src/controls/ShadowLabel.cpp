@@ -334,6 +334,8 @@ bool TShadowLabel::SetProperty(const std::string& name, const ui::PropertyValue&
         SetTransparent(value.AsBool(name));
     } else if (name == "FocusControl") {
         focusControlName_ = value.AsIdent(name);
+    } else if (SetPopupMenuProperty(name, value) || SetDragProperty(name, value)) {
+        // PopupMenu, DragMode, DragCursor
     } else {
         return TCustomShadowLabel::SetProperty(name, value);
     }
@@ -345,7 +347,7 @@ bool TShadowLabel::SetEvent(const std::string& event, const std::any& handler) {
         OnMouseEnter = std::any_cast<ui::TNotifyEvent>(handler);
     else if (event == "OnMouseLeave")
         OnMouseLeave = std::any_cast<ui::TNotifyEvent>(handler);
-    else
+    else if (!SetDragEvent(event, handler))
         return TCustomShadowLabel::SetEvent(event, handler);
     return true;
 }

@@ -10,16 +10,18 @@ namespace controls {
 std::string TStringHolder::Scramble(const std::string& text, const std::string& key) {
     if (key.empty()) return text;
     std::string out = text;
-    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(out[i] ^ key[i % key.size()]);
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<char>(out[i] ^ key[i % key.size()]);
     return out;
 }
 
+// Nothing is told while the holder is being read from form data.
 void TStringHolder::Changing() {
-    if (!reading_ && OnChanging) OnChanging(this);
+    if (!reading_ && !IsLoading() && OnChanging) OnChanging(this);
 }
 
 void TStringHolder::Changed() {
-    if (!reading_ && OnChange) OnChange(this);
+    if (!reading_ && !IsLoading() && OnChange) OnChange(this);
 }
 
 void TStringHolder::InsertSorted(const std::string& line) {
@@ -77,12 +79,23 @@ std::vector<std::string> TStringHolder::StrData() const {
 }
 
 void TStringHolder::SetStrData(const std::vector<std::string>& items) {
-    // Reading the persisted form raises no change events.
-    reading_ = true;
+    // Reading the persisted form raises no change events, also when a
+    // duplicate in a sorted list ends it.
+    struct Reading {
+        bool& flag;
+        explicit Reading(bool& f) : flag(f) { flag = true; }
+        ~Reading() { flag = false; }
+    } reading(reading_);
     keyString_ = items.empty() ? std::string() : items.front();
     strings_.clear();
-    for (size_t i = 1; i < items.size(); ++i) strings_.push_back(Scramble(items[i], keyString_));
-    reading_ = false;
+    for (size_t i = 1; i < items.size(); ++i) {
+        // A sorted holder keeps its order whichever property the form data
+        // states first.
+        if (sorted_)
+            InsertSorted(Scramble(items[i], keyString_));
+        else
+            strings_.push_back(Scramble(items[i], keyString_));
+    }
 }
 
 bool TStringHolder::SetProperty(const std::string& name, const ui::PropertyValue& value) {
@@ -96,13 +109,27 @@ bool TStringHolder::SetProperty(const std::string& name, const ui::PropertyValue
         SetKeyString(value.AsText(name));
     } else if (name == "Duplicates") {
         const std::string& d = value.AsIdent(name);
-        if (d == "dupIgnore") duplicates_ = TDuplicates::dupIgnore;
-        else if (d == "dupAccept") duplicates_ = TDuplicates::dupAccept;
-        else if (d == "dupError") duplicates_ = TDuplicates::dupError;
-        else throw ui::EResourceError("Unknown duplicates rule " + d);
+        if (d == "dupIgnore")
+            duplicates_ = TDuplicates::dupIgnore;
+        else if (d == "dupAccept")
+            duplicates_ = TDuplicates::dupAccept;
+        else if (d == "dupError")
+            duplicates_ = TDuplicates::dupError;
+        else
+            throw ui::EResourceError("Unknown duplicates rule " + d);
     } else {
         return ui::TComponent::SetProperty(name, value);
     }
+    return true;
+}
+
+bool TStringHolder::SetEvent(const std::string& event, const std::any& handler) {
+    if (event == "OnChange")
+        OnChange = std::any_cast<ui::TNotifyEvent>(handler);
+    else if (event == "OnChanging")
+        OnChanging = std::any_cast<ui::TNotifyEvent>(handler);
+    else
+        return ui::TComponent::SetEvent(event, handler);
     return true;
 }
 

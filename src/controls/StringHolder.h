@@ -46,6 +46,7 @@ public:
     ui::TNotifyEvent OnChange;
 
     bool SetProperty(const std::string& name, const ui::PropertyValue& value) override;
+    bool SetEvent(const std::string& event, const std::any& handler) override;
 
 private:
     void Changing();

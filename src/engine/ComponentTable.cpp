@@ -1,5 +1,8 @@
 #include "engine/ComponentTable.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace engine {
 
 const std::array<Component, kComponentCount>& ComponentTable() {
@@ -30,6 +33,19 @@ const std::array<Component, kComponentCount>& ComponentTable() {
          {"\\Quarnel\\Trivel.lnk", "TRIVEL\\TRIVEL.EXE", "Creating Trivel shortcut"}},
     }};
     return table;
+}
+
+std::size_t LongestInstalledName() {
+    std::size_t longest = std::max(std::strlen(kSetupCopyName), std::strlen(kReadmeCopyName));
+    for (const Component& component : ComponentTable()) {
+        for (const char* directory : component.directories) {
+            if (directory != nullptr) longest = std::max(longest, std::strlen(directory));
+        }
+        for (const ComponentFile& file : component.files) {
+            if (file.source != nullptr) longest = std::max(longest, std::strlen(file.destination));
+        }
+    }
+    return longest;
 }
 
 }  // namespace engine

@@ -37,4 +37,23 @@ inline constexpr std::size_t kComponentCount = 5;
 // In the order of the setup window's component list.
 const std::array<Component, kComponentCount>& ComponentTable();
 
+// The setup program's copy and the readme, joined to the install directory
+// (which ends in a backslash by then) as they stand: the path holds a
+// doubled backslash, which the platform reads as one.
+inline constexpr char kSetupCopyName[] = "\\setup.exe";
+inline constexpr char kReadmeCopyName[] = "\\readme.doc";
+
+// The longest name the install writes below the install directory: of the
+// setup program's copy, the readme, and every component's directories and
+// files.
+std::size_t LongestInstalledName();
+
+// The longest path the platform's 8-bit file routines take, without the
+// terminating zero.
+inline constexpr std::size_t kLongestPath = 259;
+
+// The longest install directory, ending in its backslash, below which every
+// file of the install still has a path the platform takes.
+inline std::size_t LongestInstallDirectory() { return kLongestPath - LongestInstalledName(); }
+
 }  // namespace engine

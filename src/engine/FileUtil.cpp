@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "engine/ProgressTarget.h"
+#include "ui/code_page.h"
 #include "ui/handles.h"
+#include "ui/path_text.h"
 
 namespace engine {
 
@@ -111,16 +113,15 @@ void CopyFileWithProgress(const std::string& source, const std::string& destinat
 }
 
 void EnsureDirectoryPath(const std::string& path) {
-    if (path.empty()) return;
-    std::string directory = path;
-    if (directory.back() == '\\') directory.pop_back();
-    if (directory.size() < 3 || IsDirectoryPresent(directory)) return;
-    // "c:\dir\" left over from "c:\dir\\": its parent is itself, and a
-    // recursion on it would never end.
-    const std::string parent = DirectoryPart(directory);
-    if (parent == directory) return;
-    EnsureDirectoryPath(parent);
-    ::CreateDirectoryA(directory.c_str(), nullptr);
+    // A loop, not a recursion: a typed path can hold thousands of levels, and
+    // beyond the platform's path limit every presence test fails.
+    const std::vector<std::size_t> chain =
+        ui::DirectoryChain(path, &ui::IsAnsiLeadByte, ui::OwnParent::Leave);
+    std::size_t missing = 0;
+    while (missing < chain.size() && !IsDirectoryPresent(path.substr(0, chain[missing]))) {
+        ++missing;
+    }
+    while (missing > 0) ::CreateDirectoryA(path.substr(0, chain[--missing]).c_str(), nullptr);
 }
 
 void MakeDirectory(const std::string& path) { ::CreateDirectoryA(path.c_str(), nullptr); }
@@ -136,24 +137,19 @@ bool IsFilePresent(const std::string& path) {
 }
 
 std::string AppendBackslash(const std::string& path) {
-    if (path.empty()) return path;
-    const char last = path.back();
-    if (last == ':' || last == '\\') return path;
-    const unsigned char first = static_cast<unsigned char>(path[0]);
-    if (path.size() == 1 && ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z'))) {
-        return path + ":\\";
-    }
-    return path + "\\";
+    return ui::AppendBackslash(path, &ui::IsAnsiLeadByte);
+}
+
+bool EndsWithBackslash(const std::string& path) {
+    return ui::EndsWithBackslash(path, &ui::IsAnsiLeadByte);
 }
 
 std::string DirectoryPart(const std::string& path) {
-    const std::string::size_type at = path.find_last_of("\\:");
-    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+    return ui::DirectoryPart(path, &ui::IsAnsiLeadByte);
 }
 
 std::string FileNamePart(const std::string& path) {
-    const std::string::size_type at = path.find_last_of("\\:");
-    return at == std::string::npos ? path : path.substr(at + 1);
+    return ui::FileNamePart(path, &ui::IsAnsiLeadByte);
 }
 
 std::int32_t SourceFileSize(const std::string& path) {
@@ -183,13 +179,27 @@ bool DeleteMatchingFiles(const std::string& mask) {
 
 namespace {
 
+// A directory link (a junction or a symbolic link) shows as a directory
+// that is a reparse point. Whatever lies behind it belongs elsewhere: under
+// Wine a link in a folder of the prefix may lead to the host's own files, or
+// back to the folder itself.
+bool IsDirectoryLink(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 // One entry of a directory being cleared; `result` is and-ed with the outcome.
 void ClearEntry(const std::string& base, const WIN32_FIND_DATAA& entry, bool removeItself,
                 bool& result) {
     const DWORD attributes = entry.dwFileAttributes;
     if (entry.cFileName[0] == '.' || attributes == kVolumeLabel) return;
     const std::string name = base + entry.cFileName;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (IsDirectoryLink(attributes)) {
+        // Never entered, and not removed either: the platform's removal of a
+        // link may reach what it leads to (Wine's removes an empty target
+        // directory and keeps the link). It stays, and so does its folder.
+        result = false;
+    } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         // Every entry is tried, also after an earlier failure.
         result = ClearDirectoryTree(name, removeItself) && result;
     } else if ((attributes & kVolumeLabel) == 0) {
@@ -203,7 +213,12 @@ void ClearEntry(const std::string& base, const WIN32_FIND_DATAA& entry, bool rem
 }  // namespace
 
 bool ClearDirectoryTree(const std::string& path, bool removeItself) {
-    if (!IsDirectoryPresent(path)) return false;
+    DWORD attributes;
+    if (!HasAttributes(path, attributes) || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return false;
+    }
+    // A link given as the tree itself is left as one found inside would be.
+    if (IsDirectoryLink(attributes)) return false;
     bool result = true;
     const std::string base = AppendBackslash(path);
     DWORD endOfSearch = ERROR_SUCCESS;

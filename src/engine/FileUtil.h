@@ -2,8 +2,10 @@
 // progress control following the bytes, directory making, deletion by
 // wildcard, emptying a tree, and the Windows and system directories.
 //
-// Paths are 8-bit text used exactly as given: doubled backslashes are not
-// collapsed and a trailing dot stays ("wardex." is the file wardex).
+// Paths are 8-bit text in the ANSI code page, used exactly as given: doubled
+// backslashes are not collapsed and a trailing dot stays ("wardex." is the
+// file wardex). They are walked a character at a time, so that the second
+// byte of a double-byte character is never taken for a backslash.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +40,8 @@ bool IsFilePresent(const std::string& path);
 // "" stays "", "c:" and "c:\" stay, a lone drive letter "c" becomes "c:\",
 // anything else gets a backslash appended.
 std::string AppendBackslash(const std::string& path);
+// True when the last character is a backslash.
+bool EndsWithBackslash(const std::string& path);
 // Text up to and including the last backslash or colon; "" when neither.
 std::string DirectoryPart(const std::string& path);
 // Text after the last backslash or colon.

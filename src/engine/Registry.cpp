@@ -7,30 +7,39 @@ namespace engine {
 
 namespace {
 
+// The names of the subkeys of `key`, read before any is deleted: deleting
+// while enumerating would shift the indexes.
+std::vector<std::string> SubkeyNames(HKEY key) {
+    std::vector<std::string> names;
+    DWORD subkeys = 0;
+    DWORD longest = 0;
+    if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longest, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return names;
+    }
+    std::vector<char> buffer(static_cast<std::size_t>(longest) + 1);
+    for (DWORD i = 0; i < subkeys; ++i) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        if (::RegEnumKeyExA(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(buffer.data(), length);
+    }
+    return names;
+}
+
 // Deletes `path` below `base` after its subkeys, depth first: the platform
-// refuses to delete a key that still has subkeys.
+// refuses to delete a key that still has subkeys. The key is deleted only
+// once its own handle is closed: what a registry makes of the deletion of a
+// key that is still open differs from one system to the next.
 bool DeleteTree(HKEY base, const std::string& path) {
-    ui::RegKey key;
-    if (::RegOpenKeyExA(base, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS) {
-        DWORD subkeys = 0;
-        DWORD longest = 0;
-        if (::RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeys, &longest, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            subkeys = 0;
+    {
+        ui::RegKey key;
+        if (::RegOpenKeyExA(base, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) ==
+            ERROR_SUCCESS) {
+            for (const std::string& name : SubkeyNames(key.Get())) DeleteTree(key.Get(), name);
         }
-        // Names first, deletions after: deleting while enumerating would
-        // shift the indexes.
-        std::vector<std::string> names;
-        std::vector<char> buffer(static_cast<std::size_t>(longest) + 1);
-        for (DWORD i = 0; i < subkeys; ++i) {
-            DWORD length = static_cast<DWORD>(buffer.size());
-            if (::RegEnumKeyExA(key.Get(), i, buffer.data(), &length, nullptr, nullptr, nullptr,
-                                nullptr) != ERROR_SUCCESS) {
-                break;
-            }
-            names.emplace_back(buffer.data(), length);
-        }
-        for (const std::string& name : names) DeleteTree(key.Get(), name);
     }
     return ::RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
 }

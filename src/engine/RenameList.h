@@ -1,42 +1,43 @@
 // The platform's start-up rename list, "wininit.ini" in the Windows
-// directory: before Windows starts, the lines of its [rename] section are
-// carried out in real-mode DOS, one "target=source" each, and the target NUL
-// deletes the source. Only 8.3 names can be read there.
+// directory (RenameListText.h has its text and the rules of its lines).
 //
 // The list is shared with every other program that has operations pending,
 // so it is merged, never overwritten, and replaced only once the new content
-// is whole on disk.
+// is whole on disk. A list that cannot be read for certain is left alone.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+
+#include "engine/RenameListText.h"
 
 namespace engine {
 
 inline constexpr char kRenameListName[] = "\\wininit.ini";
 
-// The line that deletes `file` at the next start: "NUL=" and the path, in
-// its short form when any component is not a valid 8.3 name (the file must
-// exist then). Empty when the path is refused: it holds a control character
-// or a character no file name may hold, or it is not an absolute path on a
-// drive letter with plain components ("." and ".." and empty ones refused),
-// or its short form cannot be had.
+// The line that deletes `file` at the next start: "NUL=" and the path as DOS
+// will read it, in the OEM code page. A path that is not plain ASCII or not
+// made of 8.3 names is written in its short form (the file must exist then).
+// Empty when the path is refused: it is not a plain absolute path on a drive
+// letter (control characters, characters no file name may hold, ".", ".."
+// and empty components refused), its short form cannot be had, a character
+// has no OEM form, or what DOS would read is longer than it takes.
 std::string PendingDeletionLine(const std::string& file);
 
-// True for a name DOS can hold: one to eight characters, then optionally a
-// dot and one to three more, none of them a blank or a character that only
-// long names may hold. Letter case does not matter.
-bool IsEightDotThreeName(const std::string& name);
-
-// The list after adding `line` to `existing`. An empty list becomes
-// "[rename]", CR LF and the line, with nothing after it. Otherwise every
-// byte is kept: the line joins the end of the first [rename] section (or a
-// new section at the end of the file), with the line ends the file already
-// uses, and a line already in that section is not added twice.
-std::string MergeRenameList(const std::string& existing, const std::string& line);
-
-// Adds the deletion of `file` to the rename list at `listPath`. Answers
-// false, with the list as it was, when the path is refused, the existing list
-// cannot be read, or the new one cannot be written whole.
+// Adds the deletion of `file` to the rename list at `listPath`. Answers false,
+// with the list as it was and no other file left beside it, when the path is
+// refused, the existing list cannot be read for certain (any failure but
+// "not found" when asked for it, or larger than kLongestRenameList), or the
+// new one cannot be written whole. The new list keeps the old one's
+// read-only, hidden, system and archive attributes.
 bool ScheduleDeletionAtStartup(const std::string& listPath, const std::string& file);
+
+// How the list is looked up: GetFileAttributesA, a failure told by the last
+// error. A failure that passes (a sharing conflict, a busy network drive)
+// cannot be brought about from outside, so tests put their own query in
+// place; nullptr puts the platform's back.
+using AttributeQuery = DWORD(WINAPI*)(LPCSTR path);
+void SetListAttributeQuery(AttributeQuery query);
 
 }  // namespace engine

@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "ui/control.h"
@@ -62,13 +64,22 @@ std::string ErrorBoxText(const std::string& message) {
 TApplication::TApplication() {
     g_application = this;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &::DefWindowProcA;
+    wc.lpfnWndProc = &TApplication::HandleProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hIcon = ::LoadIconA(wc.hInstance, "MAINICON");
     wc.lpszClassName = "QuarnelApplication";
     ::RegisterClassA(&wc);
-    handle_ = ::CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0,
-                                0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    // At the screen's centre, where a minimise or restore seems to start from.
+    handle_ = ::CreateWindowExA(
+        0, wc.lpszClassName, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+        ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+        nullptr, wc.hInstance, nullptr);
+    // The task-bar button shows the small picture of the program's icon
+    // (shared: the platform keeps it for as long as the program runs).
+    if (HANDLE small =
+            ::LoadImageA(wc.hInstance, "MAINICON", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED))
+        ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 TApplication::~TApplication() {
@@ -80,6 +91,137 @@ TApplication::~TApplication() {
 void TApplication::SetTitle(const std::string& title) {
     title_ = title;
     if (handle_ != nullptr) ::SetWindowTextA(handle_, title.c_str());
+}
+
+void TApplication::ShowHandle() {
+    if (handle_ != nullptr && !::IsWindowVisible(handle_)) ::ShowWindow(handle_, SW_SHOWNOACTIVATE);
+}
+
+namespace {
+
+struct ThreadWindows {
+    HWND except;
+    bool enabledOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectShown(HWND window, LPARAM data) {
+    auto* c = reinterpret_cast<ThreadWindows*>(data);
+    if (window == c->except ||
+        ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+        return TRUE;
+    if (!::IsWindowVisible(window) || (c->enabledOnly && !::IsWindowEnabled(window))) return TRUE;
+    char name[32] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    // A tip shows for a moment; it is not brought back.
+    if (lstrcmpiA(name, TOOLTIPS_CLASSA) != 0) c->found.push_back(window);
+    return TRUE;
+}
+
+// Top-level windows of this thread that are shown, topmost first.
+std::vector<HWND> ShownWindows(HWND except, bool enabledOnly) {
+    ThreadWindows context{except, enabledOnly, {}};
+    ::EnumWindows(&CollectShown, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+// Posted to the application's window once it has been activated.
+constexpr UINT kActivateFront = WM_USER + 1;
+constexpr UINT kMinimizeFromButton = WM_USER + 2;
+
+}  // namespace
+
+HWND TApplication::FrontWindow() const {
+    const std::vector<HWND> shown = ShownWindows(handle_, true);
+    return shown.empty() ? nullptr : shown.front();
+}
+
+void TApplication::Minimize() {
+    if (handle_ == nullptr || ::IsIconic(handle_)) return;
+    std::vector<HWND> windows = ShownWindows(handle_, false);
+    // Iconic first: a restore is then not mistaken in the moves that follow.
+    ::ShowWindow(handle_, SW_MINIMIZE);
+    for (HWND window : windows) ::ShowWindow(window, SW_HIDE);
+    minimizedWindows_ = std::move(windows);
+}
+
+void TApplication::Restore() {
+    if (handle_ == nullptr) return;
+    std::vector<HWND> windows;
+    windows.swap(minimizedWindows_);
+    if (::IsIconic(handle_)) ::ShowWindow(handle_, SW_RESTORE);
+    // Bottom first, so that each comes back above the ones it stood over.
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (::IsWindow(*it)) ::ShowWindow(*it, SW_SHOWNA);
+    }
+    if (HWND front = FrontWindow()) ::SetForegroundWindow(front);
+}
+
+LRESULT CALLBACK TApplication::HandleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TApplication* app = Application();
+    if (app == nullptr || app->handle_ != window)
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    return app->HandleMessageOfHandle(message, wParam, lParam);
+}
+
+LRESULT TApplication::HandleMessageOfHandle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+                case SC_MINIMIZE:
+                    Minimize();
+                    return 0;
+                case SC_RESTORE:
+                    if (::IsIconic(handle_)) {
+                        Restore();
+                        return 0;
+                    }
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case WM_WINDOWPOSCHANGED:
+            // Restored some other way than by its menu (the task bar may show
+            // the window directly): the hidden windows come back too.
+            if (!minimizedWindows_.empty() && !::IsIconic(handle_)) Restore();
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+                // Taken from a window of the program that is still shown: the
+                // task-bar button was clicked while the program was in front
+                // (a task bar may activate the button's window before it
+                // minimises it on a second click). Otherwise the program was
+                // switched to, and its window in front takes over.
+                const auto previous = reinterpret_cast<HWND>(lParam);
+                const bool fromOwnWindow =
+                    previous != nullptr && previous != handle_ && ::IsWindowVisible(previous) &&
+                    ::GetWindowThreadProcessId(previous, nullptr) == ::GetCurrentThreadId();
+                ::PostMessageA(handle_, fromOwnWindow ? kMinimizeFromButton : kActivateFront, 0, 0);
+            }
+            break;
+        case kActivateFront:
+        case kMinimizeFromButton:
+            if (::GetActiveWindow() == handle_ && !::IsIconic(handle_)) {
+                if (message == kMinimizeFromButton)
+                    Minimize();
+                else if (HWND front = FrontWindow())
+                    ::SetForegroundWindow(front);
+            }
+            return 0;
+        case WM_CLOSE:
+            // Close from the button's menu: the window in front closes as by
+            // its own close box; a window without one stays. The application's
+            // window goes only with the program.
+            if (HWND front = FrontWindow()) {
+                if ((::GetWindowLongA(front, GWL_STYLE) & WS_SYSMENU) != 0)
+                    ::PostMessageA(front, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcA(handle_, message, wParam, lParam);
 }
 
 void TApplication::AddForm(TForm* form) {
@@ -149,12 +291,13 @@ void TApplication::ProcessMessages() {
 
 void TApplication::Run(int showCommand) {
     if (mainForm_ != nullptr && !terminated_) {
+        ShowHandle();
+        if (showCommand == SW_SHOWMAXIMIZED) mainForm_->SetWindowState(SW_SHOWMAXIMIZED);
+        mainForm_->Show();
+        // Started minimised: the program waits on its task-bar button.
         if (showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
             showCommand == SW_SHOWMINNOACTIVE)
-            mainForm_->SetWindowState(SW_SHOWMINIMIZED);
-        else if (showCommand == SW_SHOWMAXIMIZED)
-            mainForm_->SetWindowState(SW_SHOWMAXIMIZED);
-        mainForm_->Show();
+            Minimize();
     }
     while (!terminated_) HandleMessage();
     DestroyForms();
@@ -191,7 +334,11 @@ struct DisableContext {
 
 BOOL CALLBACK DisableOne(HWND window, LPARAM data) {
     auto* c = reinterpret_cast<DisableContext*>(data);
-    if (window != c->except && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+    // The application's window stays enabled: its task-bar button must still
+    // minimise and restore the program.
+    const HWND application = Application() != nullptr ? Application()->Handle() : nullptr;
+    if (window != c->except && window != application && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window)) {
         ::EnableWindow(window, FALSE);
         c->disabled.push_back(window);
     }

@@ -32,8 +32,17 @@ public:
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
-    // The hidden window that owns the forms and carries the title.
+    // The application's window: it owns the forms and carries the title.
+    // Shown, it has no size and stands for the program on the task bar and
+    // among the running programs the user switches between.
     HWND Handle() const { return handle_; }
+    void ShowHandle();
+
+    // The task-bar button's minimise and restore: every window of the program
+    // is hidden with the application, and comes back in its order, the front
+    // window (a modal one when there is one) active again.
+    void Minimize();
+    void Restore();
 
     // The first form created is the main window.
     TForm* MainForm() const { return mainForm_; }
@@ -73,9 +82,15 @@ public:
 
 private:
     bool PreTranslate(MSG& msg);
+    static LRESULT CALLBACK HandleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessageOfHandle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The program's window in front: the topmost one shown and enabled.
+    HWND FrontWindow() const;
 
     std::string title_;
     HWND handle_ = nullptr;
+    // The windows a minimise hid, topmost first.
+    std::vector<HWND> minimizedWindows_;
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
     bool terminated_ = false;

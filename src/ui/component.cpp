@@ -53,8 +53,7 @@ void TComponent::Remove(TComponent* component) {
 
 void TComponent::FreeNotification(TComponent* other) {
     if (other == nullptr || other == this) return;
-    if (std::find(other->watchers_.begin(), other->watchers_.end(), this) ==
-        other->watchers_.end())
+    if (std::find(other->watchers_.begin(), other->watchers_.end(), this) == other->watchers_.end())
         other->watchers_.push_back(this);
     if (std::find(watchers_.begin(), watchers_.end(), other) == watchers_.end())
         watchers_.push_back(other);
@@ -80,5 +79,7 @@ bool TComponent::SetProperty(const std::string& name, const PropertyValue& value
 bool TComponent::GetIntProperty(const std::string&, int&) const { return false; }
 
 bool TComponent::SetEvent(const std::string&, const std::any&) { return false; }
+
+bool TComponent::AdoptChild(TComponent*) { return false; }
 
 }  // namespace ui

@@ -16,13 +16,13 @@ enum class Operation { Insert, Remove };
 
 // Declares the class name and its place in the kind tree; a component counts
 // as every kind it derives from.
-#define QUARNEL_COMPONENT(Class, Base)                                \
-public:                                                               \
-    const char* ClassName() const override { return #Class; }         \
-    bool InheritsFrom(const std::string& kind) const override {       \
-        return kind == #Class || Base::InheritsFrom(kind);            \
-    }                                                                 \
-                                                                      \
+#define QUARNEL_COMPONENT(Class, Base)                          \
+public:                                                         \
+    const char* ClassName() const override { return #Class; }   \
+    bool InheritsFrom(const std::string& kind) const override { \
+        return kind == #Class || Base::InheritsFrom(kind);      \
+    }                                                           \
+                                                                \
 private:
 
 class TComponent {
@@ -54,6 +54,9 @@ public:
     virtual bool GetIntProperty(const std::string& name, int& value) const;
     // Binds a handler (named in the form data) to one of this component's events.
     virtual bool SetEvent(const std::string& event, const std::any& handler);
+    // A component that is not a control, written inside this one in form
+    // data (a menu's items): answers whether this component took it in.
+    virtual bool AdoptChild(TComponent* child);
     bool SetIntProperty(const std::string& name, int value) {
         return SetProperty(name, PropertyValue::Int(value));
     }

@@ -7,6 +7,7 @@
 #include "ui/application.h"
 #include "ui/exceptions.h"
 #include "ui/form.h"
+#include "ui/menus.h"
 
 namespace ui {
 namespace {
@@ -30,6 +31,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    dragging::ControlGone(this);
     if (parent_ != nullptr) parent_->RemoveControl(this);
 }
 
@@ -131,6 +133,90 @@ void TControl::Click() {
     if (OnClick) OnClick(this);
 }
 
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    // The link to an earlier menu stays: the menu may still name this
+    // control as its popup component and must hear when it goes.
+    popupMenu_ = menu;
+    if (menu != nullptr) FreeNotification(menu);
+}
+
+void TControl::Notification(TComponent* component, Operation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == Operation::Remove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (!popupMenuName_.empty()) {
+        SetPopupMenu(FindPopupMenu(*this, popupMenuName_));
+        popupMenuName_.clear();
+    }
+}
+
+bool TControl::SetPopupMenuProperty(const std::string& name, const PropertyValue& value) {
+    if (name != "PopupMenu") return false;
+    popupMenuName_ = value.AsIdent(name);
+    return true;
+}
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    dragging::Begin(this, immediate, threshold, cursor);
+}
+
+void TControl::EndDrag(bool drop) { dragging::End(this, drop); }
+
+void TControl::DoStartDrag() {
+    if (OnStartDrag) OnStartDrag(this);
+}
+
+void TControl::DoEndDrag(TControl* target, int x, int y) {
+    if (OnEndDrag) OnEndDrag(this, target, x, y);
+}
+
+bool TControl::DragOver(TControl* source, int x, int y, TDragState state) {
+    if (!OnDragOver) return false;
+    bool accept = true;
+    OnDragOver(this, source, x, y, state, accept);
+    return accept;
+}
+
+void TControl::DragDrop(TControl* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+bool TControl::SetDragProperty(const std::string& name, const PropertyValue& value) {
+    if (name == "DragMode") {
+        const std::string& mode = value.AsIdent(name);
+        if (mode == "dmManual")
+            dragMode_ = TDragMode::dmManual;
+        else if (mode == "dmAutomatic")
+            dragMode_ = TDragMode::dmAutomatic;
+        else
+            throw EResourceError("Unknown drag mode " + mode);
+    } else if (name == "DragCursor") {
+        dragCursor_ = CursorFromValue(name, value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool TControl::SetDragEvent(const std::string& event, const std::any& handler) {
+    if (event == "OnStartDrag")
+        OnStartDrag = std::any_cast<TStartDragEvent>(handler);
+    else if (event == "OnDragOver")
+        OnDragOver = std::any_cast<TDragOverEvent>(handler);
+    else if (event == "OnDragDrop")
+        OnDragDrop = std::any_cast<TDragDropEvent>(handler);
+    else if (event == "OnEndDrag")
+        OnEndDrag = std::any_cast<TEndDragEvent>(handler);
+    else
+        return false;
+    return true;
+}
+
 bool TControl::SetEvent(const std::string& event, const std::any& handler) {
     if (event == "OnClick") {
         OnClick = std::any_cast<TNotifyEvent>(handler);
@@ -172,9 +258,12 @@ bool TControl::SetProperty(const std::string& name, const PropertyValue& value) 
         if (parentColor_) ParentColorChanged();
     } else if (name == "Align") {
         const std::string& a = value.AsIdent(name);
-        if (a == "alClient") SetAlign(TAlign::alClient);
-        else if (a == "alNone") SetAlign(TAlign::alNone);
-        else throw EResourceError("Unsupported alignment " + a);
+        if (a == "alClient")
+            SetAlign(TAlign::alClient);
+        else if (a == "alNone")
+            SetAlign(TAlign::alNone);
+        else
+            throw EResourceError("Unsupported alignment " + a);
     } else {
         return TComponent::SetProperty(name, value);
     }
@@ -182,11 +271,16 @@ bool TControl::SetProperty(const std::string& name, const PropertyValue& value) 
 }
 
 bool TControl::GetIntProperty(const std::string& name, int& value) const {
-    if (name == "Left") value = left_;
-    else if (name == "Top") value = top_;
-    else if (name == "Width") value = width_;
-    else if (name == "Height") value = height_;
-    else return TComponent::GetIntProperty(name, value);
+    if (name == "Left")
+        value = left_;
+    else if (name == "Top")
+        value = top_;
+    else if (name == "Width")
+        value = width_;
+    else if (name == "Height")
+        value = height_;
+    else
+        return TComponent::GetIntProperty(name, value);
     return true;
 }
 
@@ -371,13 +465,14 @@ void TWinControl::CreateWnd() {
     FillCreateParams(params);
     static int nextId = 100;
     if (controlId_ == 0 && (params.style & WS_CHILD) != 0) controlId_ = nextId++;
-    HMENU id = (params.style & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_))
-                                             : nullptr;
+    HMENU id = (params.style & WS_CHILD) != 0
+                   ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId_))
+                   : nullptr;
     const bool own = params.className == nullptr;
     handle_ = ::CreateWindowExA(params.exStyle, own ? OwnClassName() : params.className,
-                                Caption().c_str(), params.style, params.x, params.y,
-                                params.width, params.height, params.parent, id,
-                                ::GetModuleHandleA(nullptr), own ? this : nullptr);
+                                Caption().c_str(), params.style, params.x, params.y, params.width,
+                                params.height, params.parent, id, ::GetModuleHandleA(nullptr),
+                                own ? this : nullptr);
     if (handle_ == nullptr) throw Exception("Error creating window");
     ::SetPropA(handle_, kControlProperty, this);
     if (!own) {
@@ -509,8 +604,8 @@ void TWinControl::UpdateTooltip() {
     info.lpszText = const_cast<char*>(Hint().c_str());
     if (tooltip_ == nullptr) {
         if (Hint().empty()) return;
-        tooltip_ = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0,
-                                     0, 0, handle_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        tooltip_ = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                                     0, handle_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     } else {
         ::SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
@@ -600,6 +695,28 @@ std::string TWinControl::WindowText() const {
 
 bool TWinControl::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+bool TWinControl::ShowPopupMenu(LPARAM lParam) {
+    POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    TControl* shown = nullptr;
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: this window's menu, at its top-left corner.
+        screen = POINT{0, 0};
+        ::ClientToScreen(handle_, &screen);
+        shown = this;
+    } else {
+        POINT client = screen;
+        ::ScreenToClient(handle_, &client);
+        auto* child = dynamic_cast<TGraphicControl*>(ControlAtPos(client, false));
+        shown = this;
+        if (child != nullptr && child->PopupMenu() != nullptr) shown = child;
+    }
+    TPopupMenu* menu = shown->PopupMenu();
+    if (!ShowsOnRightClick(menu)) return false;
+    menu->SetPopupComponent(shown);
+    menu->Popup(screen.x, screen.y);
+    return true;
+}
+
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     if (previousProc_ != nullptr)
         return ::CallWindowProcA(previousProc_, handle_, message, wParam, lParam);
@@ -665,10 +782,21 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDOWN:
             if (previousProc_ == &::DefWindowProcA) {
                 POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-                mouseControl_ = dynamic_cast<TGraphicControl*>(ControlAtPos(p, false));
+                auto* pressed = dynamic_cast<TGraphicControl*>(ControlAtPos(p, false));
+                if (pressed != nullptr && message == WM_LBUTTONDOWN &&
+                    pressed->DragMode() == TDragMode::dmAutomatic) {
+                    // The press is the start of a drag, not a click.
+                    POINT screen = p;
+                    ::ClientToScreen(handle_, &screen);
+                    dragging::Begin(pressed, false, -1, screen);
+                    break;
+                }
+                mouseControl_ = pressed;
                 if (mouseControl_ != nullptr) {
                     ::SetCapture(handle_);
-                    const int button = message == WM_LBUTTONDOWN ? 0 : message == WM_RBUTTONDOWN ? 1 : 2;
+                    const int button = message == WM_LBUTTONDOWN   ? 0
+                                       : message == WM_RBUTTONDOWN ? 1
+                                                                   : 2;
                     mouseControl_->MouseDown(button, p.x - mouseControl_->Left(),
                                              p.y - mouseControl_->Top());
                 }
@@ -700,6 +828,9 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (over != nullptr) over->MouseMove(p.x - over->Left(), p.y - over->Top());
             }
             break;
+        case WM_CONTEXTMENU:
+            if (previousProc_ == &::DefWindowProcA && ShowPopupMenu(lParam)) return 0;
+            break;
         case WM_SETFOCUS:
             if (TForm* form = ParentForm()) form->FocusChanged(this);
             break;
@@ -729,6 +860,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wP
     }
     if (control == nullptr) return ::DefWindowProcA(window, message, wParam, lParam);
     try {
+        if (dragging::HandleMessage(window, message, wParam, lParam)) return 0;
         return control->WndProc(message, wParam, lParam);
     } catch (const std::exception& error) {
         Application()->HandleException(error);

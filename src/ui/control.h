@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/component.h"
+#include "ui/drag.h"
 #include "ui/graphics.h"
 #include "ui/offscreen.h"
 
@@ -17,6 +18,7 @@ namespace ui {
 
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 // Mouse buttons are 0 (left), 1 (right) and 2 (middle); x and y are in the
@@ -93,7 +95,47 @@ public:
     // whether this control took it.
     virtual bool DialogChar(char key);
 
+    // The menu a right click on the control shows; none by default.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
+
+    // Dragging this control: in automatic mode a press of the left button
+    // on it starts a drag; in manual mode the program calls BeginDrag.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode mode) { dragMode_ = mode; }
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor cursor) { dragCursor_ = cursor; }
+    // Starts a drag at once, or once the mouse has moved more than
+    // `threshold` pixels (5 when negative) with the button held.
+    void BeginDrag(bool immediate, int threshold = -1);
+    // Ends this control's drag, with a drop where the mouse is or cancelled.
+    void EndDrag(bool drop);
+    bool Dragging() const { return dragging::IsDragged(this); }
+
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+
+    // The drag's calls: to the dragged control when the drag starts and
+    // ends, to the control under the mouse as it is dragged over and dropped
+    // on. DragOver answers whether a drop would be taken: only a control
+    // with an OnDragOver handler that leaves `accept` true takes one.
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TControl* target, int x, int y);
+    virtual bool DragOver(TControl* source, int x, int y, TDragState state);
+    virtual void DragDrop(TControl* source, int x, int y);
+
+    void Loaded() override;
+
 protected:
+    // For the classes that publish them: PopupMenu (named in form data and
+    // found once loaded), DragMode and DragCursor, and the drag events.
+    bool SetPopupMenuProperty(const std::string& name, const PropertyValue& value);
+    bool SetDragProperty(const std::string& name, const PropertyValue& value);
+    bool SetDragEvent(const std::string& event, const std::any& handler);
+    void Notification(TComponent* component, Operation operation) override;
+
     virtual void FontChanged() {}
     virtual void TextChanged() { Invalidate(); }
     virtual void EnabledChanged() { Invalidate(); }
@@ -122,6 +164,10 @@ private:
     bool settingParentFont_ = false;
     TAlign align_ = TAlign::alNone;
     unsigned controlStyle_ = 0;
+    TPopupMenu* popupMenu_ = nullptr;
+    std::string popupMenuName_;  // from form data, found once loaded
+    TDragMode dragMode_ = TDragMode::dmManual;
+    TCursor dragCursor_ = crDrag;
 
     friend class TWinControl;
 };
@@ -249,6 +295,10 @@ protected:
     // Background brush for WM_CTLCOLOR* replies, in this control's colour.
     HBRUSH BackgroundBrush();
     void UpdateTooltip();
+    // A right click (or the menu key) at the screen point in lParam: the
+    // popup menu of the windowless control there, or of this window, is
+    // shown; answers whether one was.
+    bool ShowPopupMenu(LPARAM lParam);
 
     // The program's own window class used by forms and container windows.
     static const char* OwnClassName();

@@ -87,8 +87,33 @@ int TForm::ScreenPixelsPerInch() {
     return screen.Get() != nullptr ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
 }
 
+SIZE TForm::ClientSizeFromOuter(int multiplier, int divider) {
+    CreateParams params;
+    FillCreateParams(params);
+    RECT frame{0, 0, 0, 0};
+    ::AdjustWindowRectEx(&frame, params.style, FALSE, params.exStyle);
+    int frameHeight = frame.bottom - frame.top;
+    // The title bar grows with the screen's font size and the borders do not:
+    // the stored outer size held the title bar of the resolution it was laid
+    // out at, a divider / multiplier part of today's.
+    if ((params.style & WS_CAPTION) == WS_CAPTION) {
+        const int caption = ::GetSystemMetrics(
+            (params.exStyle & WS_EX_TOOLWINDOW) != 0 ? SM_CYSMCAPTION : SM_CYCAPTION);
+        frameHeight += ::MulDiv(caption, divider, multiplier) - caption;
+    }
+    return SIZE{std::max(0, Width() - static_cast<int>(frame.right - frame.left)),
+                std::max(0, Height() - frameHeight)};
+}
+
 void TForm::ScaleBy(int multiplier, int divider) {
     const auto scale = [&](int value) { return ::MulDiv(value, multiplier, divider); };
+    // A form whose data gives its outer size has no client size before its
+    // window exists; the client size it was laid out with is what scales.
+    if (!HandleAllocated() && clientWidth_ == 0 && clientHeight_ == 0) {
+        const SIZE client = ClientSizeFromOuter(multiplier, divider);
+        clientWidth_ = client.cx;
+        clientHeight_ = client.cy;
+    }
     for (TComponent* component : Components()) {
         auto* control = dynamic_cast<TControl*>(component);
         if (control == nullptr) continue;
@@ -111,6 +136,8 @@ void TForm::LoadChildren(const FormNode& node, TComponent* parent) {
                 throw EResourceError(child.name + " placed on " + node.name +
                                      ", which cannot hold controls");
             control->SetParent(container);
+        } else if (parent != this && !parent->AdoptChild(component)) {
+            throw EResourceError(child.name + " placed on " + node.name + ", which cannot hold it");
         }
         ApplyProperties(component, child);
         LoadChildren(child, component);
@@ -275,6 +302,12 @@ void TForm::FillCreateParams(CreateParams& params) {
 }
 
 void TForm::HandleCreated() {
+    // The platform holds a new window to the screen's size plus its frame; a
+    // form scaled for large fonts may be larger and keeps its size.
+    RECT window;
+    ::GetWindowRect(Handle(), &window);
+    if (window.right - window.left != Width() || window.bottom - window.top != Height())
+        ::MoveWindow(Handle(), Left(), Top(), Width(), Height(), FALSE);
     HICON icon = icon_ != nullptr ? icon_ : ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON");
     if (icon != nullptr)
         ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -406,6 +439,26 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 AlignControls();
             }
             break;
+        case WM_ACTIVATE:
+            // The control that had the focus gets it back when the window is
+            // activated again (switched to, or restored with the program).
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus != nullptr && ::IsChild(Handle(), focus)) focusedControl_ = focus;
+            } else if (HIWORD(wParam) == 0 && focusedControl_ != nullptr &&
+                       ::IsChild(Handle(), focusedControl_) && ::IsWindowVisible(focusedControl_) &&
+                       ::IsWindowEnabled(focusedControl_)) {
+                ::SetFocus(focusedControl_);
+                return 0;
+            }
+            break;
+        case WM_GETMINMAXINFO: {
+            const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, Width());
+            info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, Height());
+            return result;
+        }
         case DM_GETDEFID: {
             TButton* b = FindButton(true);
             if (b != nullptr && b->HandleAllocated() && b->Enabled() && b->Visible())

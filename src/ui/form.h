@@ -100,6 +100,9 @@ private:
     TButton* FindButton(bool wantDefault) const;
     void CloseModal();
     void PlaceWindow();
+    // The client size of the stored outer size, with the frame of a screen
+    // at divider / multiplier of today's font size.
+    SIZE ClientSizeFromOuter(int multiplier, int divider);
 
     TBorderStyle borderStyle_ = TBorderStyle::bsSizeable;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -111,6 +114,7 @@ private:
     bool modal_ = false;
     int modalResult_ = 0;
     HICON icon_ = nullptr;
+    HWND focusedControl_ = nullptr;  // kept while the window is inactive
     std::map<std::string, std::any> handlers_;
 };
 

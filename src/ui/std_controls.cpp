@@ -501,6 +501,7 @@ void TMemo::FillCreateParams(CreateParams& params) {
     params.exStyle |= WS_EX_CLIENTEDGE;
     params.style |= ES_MULTILINE | ES_AUTOVSCROLL | WS_TABSTOP;
     if (readOnly_) params.style |= ES_READONLY;
+    if (wantReturns_) params.style |= ES_WANTRETURN;
     if (vertical_) params.style |= WS_VSCROLL;
     if (horizontal_) params.style |= WS_HSCROLL;
     if (!wordWrap_) params.style |= ES_AUTOHSCROLL;
@@ -533,6 +534,10 @@ bool TMemo::SetProperty(const std::string& name, const PropertyValue& value) {
         readOnly_ = value.AsBool(name);
     } else if (name == "WordWrap") {
         wordWrap_ = value.AsBool(name);
+    } else if (name == "WantTabs") {
+        wantTabs_ = value.AsBool(name);
+    } else if (name == "WantReturns") {
+        wantReturns_ = value.AsBool(name);
     } else if (name == "ScrollBars") {
         const std::string& s = value.AsIdent(name);
         vertical_ = s == "ssVertical" || s == "ssBoth";
@@ -554,6 +559,23 @@ bool TMemo::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return true;
     }
     return TWinControl::HandleReflected(message, wParam, lParam, result);
+}
+
+LRESULT TMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) {
+        // A multi-line edit asks for every key, Escape included, which it
+        // would turn into a close request for the window. The memo keeps the
+        // arrows, the page keys and its characters; Tab, Enter and Escape go
+        // to the form unless the memo wants them.
+        LRESULT code = DefaultHandler(message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        if (wantTabs_) code |= DLGC_WANTTAB;
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (wantReturns_ && msg != nullptr && msg->message == WM_KEYDOWN &&
+            msg->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    return TWinControl::WndProc(message, wParam, lParam);
 }
 
 // ------------------------------------------------------------------- TEdit

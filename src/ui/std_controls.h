@@ -125,12 +125,17 @@ public:
     bool ReadOnly() const { return readOnly_; }
     bool SetProperty(const std::string& name, const PropertyValue& value) override;
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void FillCreateParams(CreateParams& params) override;
 
 private:
     bool readOnly_ = false;
+    // Whether Tab and Enter stay in the memo; otherwise they move the focus
+    // and press the default button as elsewhere in the form.
+    bool wantTabs_ = false;
+    bool wantReturns_ = false;
     bool wordWrap_ = true;
     bool vertical_ = false;
     bool horizontal_ = false;

@@ -272,8 +272,13 @@ TEST_F(DirectoryField, NewDirectoryIsCreatedWithItsParentsOnlyAfterYes) {
     Click(d.ok);
     ExpectDialog("Confirm", "The specified directory does not exist. Create it?", IDYES);
     WaitForDialogGone(d);
-    const DWORD made = ::GetFileAttributesA("C:\\QNEW\\ONE\\TWO");
-    EXPECT_TRUE(made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_DIRECTORY));
+    // Made once the dialog has closed, so a moment after it is gone.
+    WaitUntil(
+        [] {
+            const DWORD made = ::GetFileAttributesA("C:\\QNEW\\ONE\\TWO");
+            return made != INVALID_FILE_ATTRIBUTES && (made & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        },
+        "C:\\QNEW\\ONE\\TWO to be made", &Process());
     WaitUntil([&] { return TextOf(edit_) == "C:\\QNEW\\ONE\\TWO"; },
               "the field to show the new one", &Process());
 

@@ -344,6 +344,21 @@ TEST_F(Install, AnEmptiedDirectoryFieldIsRefusedBeforeAnythingIsMade) {
     EXPECT_FALSE(ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").has_value());
 }
 
+TEST_F(Install, ADirectoryTooLongForItsFilesIsRefusedBeforeAnythingIsMade) {
+    // Thousands of levels, as far as the field takes them.
+    Options options;
+    options.directory = "C:\\QUARNEL";
+    while (options.directory.size() < 32000) options.directory += "\\a";
+    StartInstall({4}, options);
+    ExpectDialog(kError,
+                 "The directory name is too long. Please choose one of at most 233 characters",
+                 IDOK);
+    ExpectCleanExit();
+    EXPECT_FALSE(DirectoryExists(kDefaultInstallDir));
+    EXPECT_FALSE(ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").has_value());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
 TEST_F(Install, TooLittleRoomOnTheDriveIsRefused) {
     const std::string drive = SmallDrive();
     if (drive.empty()) GTEST_SKIP() << "no small drive (test.sh could not mount one)";

@@ -1,7 +1,6 @@
 #include "installed_state.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include "install_state.h"
 #include "registry_state.h"
 #include "ui/handles.h"
+#include "wine_host.h"
 
 namespace e2e {
 namespace {
@@ -116,54 +116,28 @@ void AddKey(const std::string& path, const std::vector<std::string>& values,
                           ReadTextValue(HKEY_LOCAL_MACHINE, path, value).value_or("(none)"));
 }
 
-// Wine's own request to its mount manager for a drive letter backed by a
-// host directory (the layout of Wine 6 and later).
-constexpr DWORD kDefineUnixDrive =
-    CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-struct UnixDriveRequest {
-    ULONG size;
-    ULONG type;
-    ULONG fsType;
-    DWORD serial;
-    ULONGLONG unixDevice;
-    WCHAR letter;
-    USHORT mountPointOffset;
-    USHORT deviceOffset;
-    USHORT labelOffset;
-};
-
-// Maps `letter` to the host directory, or removes the mapping when it is empty.
-bool DefineUnixDrive(wchar_t letter, const std::string& hostDir) {
-    std::vector<char> request(sizeof(UnixDriveRequest) + hostDir.size() + 1, '\0');
-    auto* drive = reinterpret_cast<UnixDriveRequest*>(request.data());
-    drive->size = static_cast<ULONG>(request.size());
-    drive->type = hostDir.empty() ? DRIVE_NO_ROOT_DIR : DRIVE_FIXED;
-    drive->letter = letter;
-    if (!hostDir.empty()) {
-        drive->mountPointOffset = sizeof(UnixDriveRequest);
-        std::copy(hostDir.begin(), hostDir.end(), request.begin() + sizeof(UnixDriveRequest));
-    }
-    ui::ScopedHandle manager(
-        ::CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    DWORD returned = 0;
-    return manager.IsValid() && ::DeviceIoControl(manager.Get(), kDefineUnixDrive, request.data(),
-                                                  drive->size, nullptr, 0, &returned, nullptr);
-}
+// Where the scenarios' own drive D: lies on the host; a mapping to such a
+// directory is left over from a run that did not end well, and is ours.
+constexpr char kDriveDHostPrefix[] = "/tmp/quarnel-e2e-drive-d-";
 
 }  // namespace
 
 ScopedDriveD::ScopedDriveD() {
-    if (PathExists("D:\\")) return;
-    const std::string dir = "/tmp/quarnel-e2e-drive-d-" + std::to_string(::GetCurrentProcessId());
+    // A D: of the prefix that is not the scenarios' own is never written to.
+    const std::string previous = PathExists("D:\\") ? testing_support::HostPathOf("D:\\") : "";
+    if (PathExists("D:\\") && previous.rfind(kDriveDHostPrefix, 0) != 0) return;
+    const std::string dir = kDriveDHostPrefix + std::to_string(::GetCurrentProcessId());
     MakeDirectories(WindowsPathOf(dir));
-    if (DefineUnixDrive(L'd', dir)) hostDir_ = dir;
+    if (testing_support::DefineHostDrive('d', dir)) hostDir_ = dir;
+    // What a run that did not end well left behind goes now.
+    if (!previous.empty() && hostDir_ + "/" != previous && hostDir_ != previous) {
+        RemoveDirectoryTree(WindowsPathOf(previous));
+    }
 }
 
 ScopedDriveD::~ScopedDriveD() {
     if (hostDir_.empty()) return;
-    RemoveDirectoryTree("D:\\TOOLS");
-    DefineUnixDrive(L'd', "");
+    testing_support::DefineHostDrive('d', "");
     RemoveDirectoryTree(WindowsPathOf(hostDir_));
 }
 
@@ -234,8 +208,8 @@ std::vector<std::string> KeptFiles(const InstalledState& state) {
 }
 
 void ClearInstalledState() {
+    // D:\TOOLS lies on the scenario's own drive, which goes with the scenario.
     RemoveDirectoryTree("C:\\QUARNEL");
-    if (PathExists("D:\\")) RemoveDirectoryTree("D:\\TOOLS");
     RemoveDirectoryTree(MenuGroupFolder());
     DeleteFileIfThere(StartupShortcut());
     DeleteFileIfThere(DriverFile());

@@ -34,8 +34,8 @@ std::vector<std::string> RemovedFiles(const InstalledState& state);
 std::vector<std::string> KeptFiles(const InstalledState& state);
 
 // Removes every file, folder and shortcut an install or PlantInstalledState
-// leaves (also under D:\TOOLS\), and the rename list; the records are the
-// fixture's to delete.
+// leaves on C:, and the rename list; the records are the fixture's to
+// delete. What a scenario leaves on D: goes with its ScopedDriveD.
 void ClearInstalledState();
 
 // "path size attributes" for every file and directory below `dir`, and for
@@ -47,15 +47,16 @@ std::vector<std::string> TreeSnapshot(const std::string& dir);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
-// Drive D: for a scenario: when the prefix has none, Wine's mount manager
-// maps it to a fresh host directory, and the mapping goes with the object.
+// Drive D: for a scenario: Wine's mount manager maps it to a fresh host
+// directory, and the mapping and the directory go with the object. A D: the
+// prefix has of its own is left alone, and the scenario cannot run.
 class ScopedDriveD {
 public:
     ScopedDriveD();
     ~ScopedDriveD();
     ScopedDriveD(const ScopedDriveD&) = delete;
     ScopedDriveD& operator=(const ScopedDriveD&) = delete;
-    bool Usable() const { return PathExists("D:\\"); }
+    bool Usable() const { return !hostDir_.empty() && PathExists("D:\\"); }
 
 private:
     std::string hostDir_;  // empty when D: was there before

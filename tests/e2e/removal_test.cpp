@@ -282,7 +282,7 @@ TEST_F(Removal, ExistingRenameListKeepsOtherProgramsOperations) {
 
 TEST_F(Removal, InstallationOnDriveD) {
     ScopedDriveD drive;
-    ASSERT_TRUE(drive.Usable()) << "no drive D: in the prefix, and none could be mapped";
+    if (!drive.Usable()) GTEST_SKIP() << "the prefix has a D: of its own, or none could be mapped";
     InstalledState state;
     state.installDir = "D:\\TOOLS\\";
     PlantInstalledState(state);

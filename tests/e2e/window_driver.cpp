@@ -29,7 +29,18 @@ std::string Describe(const WindowQuery& query) {
 
 bool Matches(HWND window, const WindowQuery& query) {
     if (lstrcmpiA(ClassOf(window).c_str(), query.className.c_str()) != 0) return false;
-    if (query.title && TextOf(window) != *query.title) return false;
+    if (query.title) {
+        std::string title;
+        try {
+            title = TextOf(window);
+        } catch (const DriverError&) {
+            // A window destroyed while it was looked at (the program is
+            // ending) matches nothing.
+            if (!::IsWindow(window)) return false;
+            throw;
+        }
+        if (title != *query.title) return false;
+    }
     return !query.accept || query.accept(window);
 }
 
@@ -44,6 +55,21 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM context) {
     ::GetWindowThreadProcessId(window, &owner);
     if (owner == search->processId && ::IsWindowVisible(window)) search->found.push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> ShownTopLevelWindows(DWORD processId) {
+    TopLevelSearch search{processId, {}};
+    ::EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+INPUT KeyInput(UINT virtualKey, bool release) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(virtualKey);
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(virtualKey, 0));
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    return input;
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
@@ -110,9 +136,24 @@ void WaitUntil(const std::function<bool()>& probe, const std::string& what,
 }
 
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId) {
-    TopLevelSearch search{processId, {}};
-    ::EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> seen;
+    for (HWND window : ShownTopLevelWindows(processId)) {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        if (r.right > r.left && r.bottom > r.top) seen.push_back(window);
+    }
+    return seen;
+}
+
+std::vector<HWND> TaskBarWindows(DWORD processId) {
+    std::vector<HWND> buttons;
+    for (HWND window : ShownTopLevelWindows(processId)) {
+        const LONG exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
+        const bool ownerless = ::GetWindow(window, GW_OWNER) == nullptr;
+        if ((exStyle & WS_EX_APPWINDOW) != 0 || (ownerless && (exStyle & WS_EX_TOOLWINDOW) == 0))
+            buttons.push_back(window);
+    }
+    return buttons;
 }
 
 HWND FindTopLevel(DWORD processId, const WindowQuery& query) {
@@ -213,12 +254,12 @@ void ToggleListItem(HWND listBox, int index, int itemHeight) {
 void ClickCloseBox(HWND window) { ::PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 HWND FocusOf(HWND window) {
-    const DWORD target = ::GetWindowThreadProcessId(window, nullptr);
-    const DWORD self = ::GetCurrentThreadId();
-    if (!::AttachThreadInput(self, target, TRUE)) return nullptr;
-    HWND focus = ::GetFocus();
-    ::AttachThreadInput(self, target, FALSE);
-    return focus;
+    // Asked without joining the thread's input: a joined input would share,
+    // and on parting lose, the key state that typed keys build up there.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
 }
 
 void PressKey(HWND window, UINT virtualKey) {
@@ -226,6 +267,16 @@ void PressKey(HWND window, UINT virtualKey) {
     if (target == nullptr) target = window;
     ::PostMessageA(target, WM_KEYDOWN, virtualKey, KeyData(virtualKey, false));
     ::PostMessageA(target, WM_KEYUP, virtualKey, KeyData(virtualKey, true));
+}
+
+void TypeKey(UINT virtualKey, bool withShift) {
+    std::vector<INPUT> inputs;
+    if (withShift) inputs.push_back(KeyInput(VK_SHIFT, false));
+    inputs.push_back(KeyInput(virtualKey, false));
+    inputs.push_back(KeyInput(virtualKey, true));
+    if (withShift) inputs.push_back(KeyInput(VK_SHIFT, true));
+    const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    if (sent != inputs.size()) throw DriverError("the platform took no keyboard input");
 }
 
 MessageBoxView WaitForMessageDialog(const SetupProcess& process, DWORD timeoutMs) {

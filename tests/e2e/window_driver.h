@@ -37,8 +37,13 @@ struct WindowQuery {
 void WaitUntil(const std::function<bool()>& probe, const std::string& what,
                const SetupProcess* process = nullptr, DWORD timeoutMs = kDefaultTimeoutMs);
 
-// Visible top-level windows of a process, in z-order.
+// Top-level windows of a process that a user can see (shown and of some
+// size), in z-order.
 std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
+// The windows of a process that get a task-bar button and an entry among the
+// programs Alt+Tab switches between: shown, not owned by another window and
+// not tool windows (or marked as application windows).
+std::vector<HWND> TaskBarWindows(DWORD processId);
 HWND FindTopLevel(DWORD processId, const WindowQuery& query);
 HWND WaitForTopLevel(const SetupProcess& process, const WindowQuery& query,
                      DWORD timeoutMs = kDefaultTimeoutMs);
@@ -75,6 +80,10 @@ HWND FocusOf(HWND window);
 // Presses and releases a key in the thread of `window`: the messages go to
 // the focused control, or to `window` when nothing has the focus.
 void PressKey(HWND window, UINT virtualKey);
+// Types a key on the keyboard, optionally with Shift held: the platform
+// delivers it to the focused control of the foreground window, and the
+// modifier state is what the program reads.
+void TypeKey(UINT virtualKey, bool withShift = false);
 
 // A message box of the program: its own dialogs and the platform's box.
 struct MessageBoxView {

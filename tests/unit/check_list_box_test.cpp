@@ -518,6 +518,12 @@ TEST_F(CheckListBoxTest, FocusedRowGetsADottedFrameAroundItsTextPart) {
     const std::vector<COLORREF> blank(16, ::GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(Pixels(plain.Dc(), rightEdge), blank);
     EXPECT_NE(Pixels(focused.Dc(), rightEdge), blank);
+
+    // An empty list's focus row is framed where a row's text would stand.
+    const RowPicture emptyPlain(list_, -1, 80, 16, 0);
+    const RowPicture emptyFocused(list_, -1, 80, 16, ODS_FOCUS);
+    EXPECT_EQ(emptyPlain.CheckArea(), emptyFocused.CheckArea());
+    EXPECT_NE(emptyPlain.TextPart(), emptyFocused.TextPart());
 }
 
 TEST_F(CheckListBoxTest, SettingAStateRepaintsTheCheckOnScreenAtOnce) {

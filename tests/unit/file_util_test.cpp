@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "controls/DirectoryCreation.h"
 #include "engine/FileUtil.h"
 #include "temp_dir.h"
 #include "ui/component.h"
 #include "ui/exceptions.h"
 #include "ui/handles.h"
+#include "wine_host.h"
 
 namespace {
 
@@ -303,6 +305,17 @@ TEST(DirectoryRoutines, EnsureMakesParentsButNotFromADoubledBackslash) {
     engine::EnsureDirectoryPath("q:");
 }
 
+TEST(DirectoryRoutines, PathOfTheEditsWholeLengthIsMadeAsFarAsThePlatformGoes) {
+    // "a\a\a..." to the 32767 characters a typed path may have: thousands
+    // of levels, of which only those within the platform's limit can exist.
+    TempDir dir;
+    std::string path = dir.Path();
+    while (path.size() < 32765) path += "a\\";
+    engine::EnsureDirectoryPath(path);
+    controls::ForceDirectories(path + "b");
+    EXPECT_TRUE(engine::IsDirectoryPresent(dir / "a\\a\\a"));
+}
+
 TEST(DirectoryRoutines, MakeDirectoryMakesOneLevelOnly) {
     TempDir dir;
     engine::MakeDirectory(dir / "outer\\inner");
@@ -446,20 +459,46 @@ TEST_F(ClearTreeTest, WithoutRemovalEveryDirectoryStaysEmpty) {
 
 TEST_F(ClearTreeTest, MissingDirectoryAnswersFalse) {
     EXPECT_FALSE(engine::ClearDirectoryTree(dir_ / "missing", true));
-    EXPECT_FALSE(engine::ClearDirectoryTree("x:", true));
+    const char letter = testing_support::FreeDriveLetter();
+    ASSERT_NE(letter, 0) << "every drive letter is taken";
+    EXPECT_FALSE(engine::ClearDirectoryTree(std::string(1, letter) + ":", true));
 }
 
 TEST_F(ClearTreeTest, BareDriveIsClearedButNeverRemoved) {
-    // "d:" names the current directory of drive d; point it at a scratch tree.
+    // A drive letter of the test's own: whether "X:" names the drive's root
+    // or its current directory, both lie in the scratch tree.
     MakeTree(dir_ / "drive");
-    CurrentDirectoryScope inside(dir_ / "drive");
-    ASSERT_TRUE(inside.Entered());
-    const std::string drive = dir_.Path().substr(0, 2);
-    ASSERT_EQ(drive[1], ':');
+    testing_support::ScopedDriveLetter scratch(dir_ / "drive");
+    const std::string drive = scratch.Drive();
+    if (drive.empty()) GTEST_SKIP() << "no drive letter could be mapped";
+    ASSERT_TRUE(engine::IsFilePresent(drive + "\\top.exe"));
 
     EXPECT_TRUE(engine::ClearDirectoryTree(drive, true));
     EXPECT_TRUE(engine::IsDirectoryPresent(dir_ / "drive"));
     EXPECT_TRUE(IsEmptyDirectory(dir_ / "drive"));
+}
+
+TEST_F(ClearTreeTest, DirectoryLinksAreNeitherEnteredNorRemoved) {
+    // A link out of the tree to files of someone else, and one back into it.
+    MakeTree(dir_ / "group");
+    ASSERT_TRUE(::CreateDirectoryA((dir_ / "elsewhere").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "elsewhere\\theirs.txt", 5));
+    testing_support::HostLink out(dir_ / "group\\sub\\out", dir_ / "elsewhere");
+    testing_support::HostLink loop(dir_ / "group\\sub\\loop", dir_ / "group");
+    if (!out.Made() || !loop.Made()) GTEST_SKIP() << "no host links under this platform";
+
+    EXPECT_FALSE(engine::ClearDirectoryTree(dir_ / "group", true));
+    EXPECT_TRUE(engine::IsFilePresent(dir_ / "elsewhere\\theirs.txt"));
+    EXPECT_TRUE(engine::IsDirectoryPresent(dir_ / "group\\sub\\out"));
+    // Everything else went; the folders that hold a link stay.
+    EXPECT_FALSE(engine::IsFilePresent(dir_ / "group\\top.exe"));
+    EXPECT_FALSE(engine::IsDirectoryPresent(dir_ / "group\\sub\\deeper"));
+
+    // A link given as the tree itself is left as it is.
+    testing_support::HostLink direct(dir_ / "direct", dir_ / "elsewhere");
+    ASSERT_TRUE(direct.Made());
+    EXPECT_FALSE(engine::ClearDirectoryTree(dir_ / "direct", true));
+    EXPECT_TRUE(engine::IsFilePresent(dir_ / "elsewhere\\theirs.txt"));
 }
 
 }  // namespace

@@ -263,6 +263,23 @@ TEST(Forms, ScalingFollowsTheScreenFontSizeAndKeepsInheritedFonts) {
     EXPECT_EQ((std::vector<int>{11, 25, 50, 25}), BoundsOf(bold));
 }
 
+TEST(Forms, AFormStoredWithItsOuterSizeScalesTheClientAreaItWasLaidOutWith) {
+    if (ui::TForm::ScreenPixelsPerInch() != 96) GTEST_SKIP() << "needs a 96 ppi screen";
+    // Laid out on a large-fonts screen: a 500 x 300 client area in a frame of
+    // 4-pixel borders and that screen's 24-pixel title bar.
+    auto form = std::make_unique<ui::TForm>();
+    form->CreateFromText(
+        "F : TForm { Width: 508 Height: 332 PixelsPerInch: 120 Scaled: true\n"
+        " L : TLabel { AutoSize: false Left: 10 Top: 20 Width: 100 Height: 15 }\n}");
+    EXPECT_EQ(400, form->ClientWidth());
+    EXPECT_EQ(240, form->ClientHeight());
+    RECT client{};
+    ::GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(400, client.right);
+    EXPECT_EQ(240, client.bottom);
+    EXPECT_EQ((std::vector<int>{8, 16, 80, 12}), BoundsOf(form->Find<ui::TLabel>("L")));
+}
+
 TEST(Forms, ALabelsAcceleratorFocusesItsControlUnlessThatCannotTakeTheFocus) {
     auto form = std::make_unique<ui::TForm>();
     form->CreateFromText(

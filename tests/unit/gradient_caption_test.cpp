@@ -133,6 +133,43 @@ TEST(CaptionText, ShortenedFromTheEndWithAnEllipsis) {
     EXPECT_EQ(controls::ShortenCaptionText(screen.Get(), text, 2), "...");
 }
 
+TEST(CaptionSegments, FormDataStoresEveryPropertyOfASegment) {
+    ui::TForm form;
+    form.CreateFromText(
+        "F : TForm { C : TGradientCaption { FormCaption: \"Setup\" Captions: [\n"
+        " \"Plain\"\n"
+        " [Caption \"Beta\" GlueNext true Visible false InactiveColor clBlue\n"
+        "  Font.Name \"Arial\" Font.Style [fsItalic]]\n"
+        " [Caption \"Back\" Font.Name \"Arial\" ParentFont true]\n"
+        "] } }");
+    auto* caption = form.Find<controls::TGradientCaption>("C");
+    ASSERT_EQ(caption->Captions().Count(), 3);
+    const controls::TCaptionSegment& plain = caption->Captions().Item(0);
+    EXPECT_EQ(plain.Caption(), "Plain");
+    EXPECT_TRUE(plain.ParentFont());
+    EXPECT_TRUE(plain.Visible());
+    EXPECT_FALSE(plain.GlueNext());
+    EXPECT_EQ(plain.InactiveColor(), ui::clInactiveCaptionText);
+
+    const controls::TCaptionSegment& beta = caption->Captions().Item(1);
+    EXPECT_EQ(beta.Caption(), "Beta");
+    EXPECT_TRUE(beta.GlueNext());
+    EXPECT_FALSE(beta.Visible());
+    EXPECT_EQ(beta.InactiveColor(), ui::clBlue);
+    EXPECT_FALSE(beta.ParentFont()) << "a font of its own";
+    EXPECT_EQ(beta.Font().Name(), "Arial");
+    EXPECT_EQ(beta.Font().Style(), unsigned{ui::fsItalic});
+
+    // ParentFont stated after a font takes the caption's font back.
+    const controls::TCaptionSegment& back = caption->Captions().Item(2);
+    EXPECT_TRUE(back.ParentFont());
+    EXPECT_EQ(back.Font().Name(), caption->Font().Name());
+
+    EXPECT_THROW(ui::TForm().CreateFromText(
+                     "F : TForm { C : TGradientCaption { Captions: [[Caption \"x\" Size 3]] } }"),
+                 ui::EResourceError);
+}
+
 // The background window, shown on screen, with its caption read back from
 // the window's own pixels.
 class PaintedCaption : public ::testing::Test {

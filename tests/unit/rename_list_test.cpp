@@ -8,7 +8,9 @@
 
 #include "engine/RenameList.h"
 #include "temp_dir.h"
+#include "ui/code_page.h"
 #include "ui/handles.h"
+#include "wine_host.h"
 
 namespace {
 
@@ -67,9 +69,18 @@ TEST(RenameListMerge, KeepsEveryByteOfOtherProgramsAndUsesTheFilesLineEnds) {
          "[rename]\r\nnul=c:\\quarnel\\SETUP.EXE\r\n"},
         {"end-of-text mark of a DOS editor", "[rename]\r\nNUL=C:\\OLD.TMP\r\n\x1A",
          "[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\QUARNEL\\setup.exe\r\n\x1A"},
+        {"header ending in CR alone", "\n[rename]\r", "\n[rename]\r\nNUL=C:\\QUARNEL\\setup.exe\n"},
+        {"line ends of CR alone", "[boot]\rx=1\r[rename]\rNUL=C:\\OLD.TMP\r",
+         "[boot]\rx=1\r[rename]\rNUL=C:\\OLD.TMP\rNUL=C:\\QUARNEL\\setup.exe\r"},
+        {"header ending in CR CR LF", "[rename]\r\r\n",
+         "[rename]\r\nNUL=C:\\QUARNEL\\setup.exe\r\n\r\n"},
+        {"byte-order mark", "\xEF\xBB\xBF[rename]\r\nNUL=C:\\OLD.TMP\r\n",
+         "\xEF\xBB\xBF[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\QUARNEL\\setup.exe\r\n"},
     };
     for (const MergeCase& c : cases) {
         EXPECT_EQ(c.after, MergeRenameList(c.before, kLine)) << c.what;
+        // The next merge finds the line where this one put it.
+        EXPECT_EQ(c.after, MergeRenameList(c.after, kLine)) << c.what;
     }
 }
 
@@ -87,12 +98,20 @@ TEST(RenameListLine, RefusesAnythingButAPlainAbsolutePath) {
         "C:\\QUARNEL\\\\setup.exe",
         "C:\\QUAR?EL\\setup.exe",
         "",
+        // Eighty characters: one more than real-mode DOS takes.
+        "C:\\QUARNEL1\\QUARNEL2\\QUARNEL3\\QUARNEL4\\QUARNEL5\\QUARNEL6\\QUARNEL7\\QUAR\\"
+        "setup.exe",
     };
     for (const std::string& path : refused) {
         EXPECT_EQ("", PendingDeletionLine(path)) << path;
     }
     // Written as recorded, case and all, whether the file is there or not.
     EXPECT_EQ("NUL=d:\\tools\\setup.exe", PendingDeletionLine("d:\\tools\\setup.exe"));
+    const std::string longest =
+        "C:\\QUARNEL1\\QUARNEL2\\QUARNEL3\\QUARNEL4\\QUARNEL5\\QUARNEL6\\QUARNEL7\\QUA\\"
+        "setup.exe";
+    ASSERT_EQ(engine::kLongestStartupPath, longest.size());
+    EXPECT_EQ("NUL=" + longest, PendingDeletionLine(longest));
 }
 
 TEST(RenameListLine, LongNamesAreWrittenInTheirShortForm) {
@@ -109,13 +128,33 @@ TEST(RenameListLine, LongNamesAreWrittenInTheirShortForm) {
     std::string::size_type start = 3;
     for (std::string::size_type end; (end = written.find('\\', start)) != std::string::npos;
          start = end + 1) {
-        EXPECT_TRUE(engine::IsEightDotThreeName(written.substr(start, end - start))) << written;
+        EXPECT_TRUE(
+            engine::IsEightDotThreeName(written.substr(start, end - start), &ui::IsAnsiLeadByte))
+            << written;
     }
     EXPECT_EQ("setup.exe", written.substr(start));
     EXPECT_EQ("the installed copy", ReadWholeFile(written)) << written;
 
     // A long name that leads nowhere has no short form: nothing is written.
     EXPECT_EQ("", PendingDeletionLine(dir + "\\no such copy.exe"));
+}
+
+TEST(RenameListLine, NameBeyondAsciiReachesDosInTheOemCodePage) {
+    if (::GetACP() == ::GetOEMCP()) GTEST_SKIP() << "the two code pages are the same";
+    // On a drive of its own every component is an 8.3 name but one letter.
+    TempDir temp;
+    testing_support::ScopedDriveLetter drive(temp.Path());
+    if (drive.Drive().empty()) GTEST_SKIP() << "no drive letter could be mapped";
+    const std::string dir = drive.Drive() + "\\CAF\xC9";  // "CAFÉ" in the Western code page
+    ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+    ASSERT_TRUE(WriteText(dir + "\\setup.exe", "the installed copy"));
+
+    const std::string line = PendingDeletionLine(dir + "\\setup.exe");
+    ASSERT_EQ(0u, line.rfind("NUL=", 0)) << line;
+    // DOS reads the bytes in the OEM code page: read so, they name the file.
+    std::string read(line.size() - 4, '\0');
+    ASSERT_TRUE(::OemToCharBuffA(line.c_str() + 4, &read[0], static_cast<DWORD>(read.size())));
+    EXPECT_EQ("the installed copy", ReadWholeFile(read)) << read;
 }
 
 TEST(RenameListFile, AbsentListGetsExactlyTheSectionAndTheLine) {
@@ -140,6 +179,54 @@ TEST(RenameListFile, ExistingListIsReplacedWholeAndARefusedPathChangesNothing) {
     EXPECT_EQ(before + kLine + "\r\n", ReadWholeFile(list));
     EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()))
         << "the old list or the new one's temporary file was left behind";
+}
+
+TEST(RenameListFile, ReadOnlyHiddenListKeepsItsAttributesAndNothingIsLeftBeside) {
+    TempDir temp;
+    const std::string list = temp / "wininit.ini";
+    const std::string before = "[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    ASSERT_TRUE(WriteText(list, before));
+    ASSERT_TRUE(
+        ::SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const DWORD attributes = ::GetFileAttributesA(list.c_str());
+    ASSERT_NE(0u, attributes & FILE_ATTRIBUTE_READONLY);
+
+    ASSERT_TRUE(ScheduleDeletionAtStartup(list, kFile));
+    EXPECT_EQ(before + kLine + "\r\n", ReadWholeFile(list));
+    EXPECT_EQ(attributes, ::GetFileAttributesA(list.c_str()));
+    EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()))
+        << "the old list or the new one's temporary file was left behind";
+}
+
+// The first lookup of the list fails as a sharing conflict would; later
+// ones see the list.
+DWORD WINAPI LookupFailingOnce(LPCSTR path) {
+    static bool failed = false;
+    if (!failed) {
+        failed = true;
+        ::SetLastError(ERROR_SHARING_VIOLATION);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return ::GetFileAttributesA(path);
+}
+
+TEST(RenameListFile, ListThatCannotBeReadForCertainIsLeftAlone) {
+    TempDir temp;
+    const std::string list = temp / "wininit.ini";
+    const std::string others = "[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    ASSERT_TRUE(WriteText(list, others));
+    engine::SetListAttributeQuery(&LookupFailingOnce);
+    const bool scheduled = ScheduleDeletionAtStartup(list, kFile);
+    engine::SetListAttributeQuery(nullptr);
+    EXPECT_FALSE(scheduled);
+    EXPECT_EQ(others, ReadWholeFile(list)) << "another program's pending rename was lost";
+
+    // A list larger than the platform reads is not taken in either.
+    const std::string huge = others + std::string(engine::kLongestRenameList, ';');
+    ASSERT_TRUE(WriteText(list, huge));
+    EXPECT_FALSE(ScheduleDeletionAtStartup(list, kFile));
+    EXPECT_EQ(huge, ReadWholeFile(list));
+    EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()));
 }
 
 TEST(RenameListFile, UnwritableDirectoryLeavesNoList) {

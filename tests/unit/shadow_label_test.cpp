@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bitmap_file.h"
 #include "controls/PleximoWallpaper.h"
@@ -187,6 +188,81 @@ TEST_F(ShadowLabelTest, MouseEnterAndLeaveFollowTheMouseAndTheHeldButton) {
     EXPECT_EQ(left_, 2);
     EXPECT_FALSE(label_->MouseInside());
     form_->Hide();
+}
+
+// The label dragged over the wallpaper: the drag starts only once the mouse
+// has moved, the picture under the mouse is told and takes the drop when it
+// accepts, and the label hears how it ended.
+TEST(ShadowLabelDrag, DragFromTheLabelRaisesItsEventsAndTheWallpapers) {
+    std::vector<std::string> log;
+    auto name = [](ui::TComponent* c) { return c != nullptr ? c->Name() : std::string("none"); };
+    auto at = [](int x, int y) { return " " + std::to_string(x) + "," + std::to_string(y); };
+    ui::TForm form;
+    form.RegisterEventHandler("StartL", ui::TStartDragEvent([&](ui::TComponent* s) {
+                                  log.push_back("start " + name(s));
+                              }));
+    form.RegisterEventHandler(
+        "EndL", ui::TEndDragEvent([&](ui::TComponent* s, ui::TComponent* target, int x, int y) {
+            log.push_back("end " + name(s) + " on " + name(target) + at(x, y));
+        }));
+    form.RegisterEventHandler(
+        "OverW", ui::TDragOverEvent([&](ui::TComponent* s, ui::TComponent* source, int x, int y,
+                                        ui::TDragState state, bool& accept) {
+            static const char* const kStates[] = {"enter", "leave", "move"};
+            log.push_back(std::string(kStates[static_cast<int>(state)]) + " " + name(s) + " by " +
+                          name(source) + at(x, y));
+            accept = x < 180;  // the right part of the picture takes nothing
+        }));
+    form.RegisterEventHandler(
+        "DropW", ui::TDragDropEvent([&](ui::TComponent* s, ui::TComponent* source, int x, int y) {
+            log.push_back("drop " + name(source) + " on " + name(s) + at(x, y));
+        }));
+    form.CreateFromText(
+        "F : TForm { Left: 40 Top: 40 ClientWidth: 240 ClientHeight: 120\n"
+        " W : TPleximoWallpaper { OnDragOver: OverW OnDragDrop: DropW }\n"
+        " L : TShadowLabel { Left: 20 Top: 20 Caption: \"Drag me\" DragMode: dmAutomatic "
+        "OnStartDrag: StartL OnEndDrag: EndL }\n}");
+    form.Show();
+    ui::Application()->ProcessMessages();
+    HWND window = form.Handle();
+    auto send = [&](UINT message, int x, int y) {
+        ::SendMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    };
+
+    // A press that moves less than the threshold is no drag.
+    send(WM_LBUTTONDOWN, 25, 25);
+    EXPECT_EQ(::GetCapture(), window);
+    send(WM_MOUSEMOVE, 28, 27);
+    send(WM_LBUTTONUP, 28, 27);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    send(WM_LBUTTONDOWN, 25, 25);
+    send(WM_MOUSEMOVE, 150, 70);
+    EXPECT_TRUE(form.Find<controls::TShadowLabel>("L")->Dragging());
+    EXPECT_EQ(::GetCursor(), ui::CursorHandle(ui::crDrag));
+    send(WM_MOUSEMOVE, 160, 75);
+    send(WM_LBUTTONUP, 160, 75);
+    EXPECT_EQ(log, (std::vector<std::string>{"start L", "enter W by L 150,70", "move W by L 160,75",
+                                             "drop L on W 160,75", "end L on W 160,75"}));
+    EXPECT_EQ(::GetCapture(), nullptr);
+
+    // Released where the picture refuses it: no drop; Escape cancels.
+    log.clear();
+    send(WM_LBUTTONDOWN, 25, 25);
+    send(WM_MOUSEMOVE, 200, 70);
+    EXPECT_EQ(::GetCursor(), ui::CursorHandle(ui::crNoDrop));
+    send(WM_LBUTTONUP, 200, 70);
+    send(WM_LBUTTONDOWN, 25, 25);
+    send(WM_MOUSEMOVE, 150, 70);
+    ::SendMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"start L", "enter W by L 200,70", "leave W by L 200,70",
+                                        "end L on none 0,0", "start L", "enter W by L 150,70",
+                                        "leave W by L 150,70", "end L on none 0,0"}));
+    EXPECT_FALSE(form.Find<controls::TShadowLabel>("L")->Dragging());
+    EXPECT_EQ(::GetCapture(), nullptr);
+    form.Hide();
 }
 
 }  // namespace

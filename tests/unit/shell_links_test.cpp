@@ -138,13 +138,15 @@ TEST_F(ShellLinkTest, FailedSaveIsSilent) {
 }
 
 TEST(ShellLinkErrors, LinkObjectOutsideTheRuntimeRaisesOleError) {
-    // A thread that never initialised the component-object runtime.
+    // A thread that never initialised the component-object runtime. Should
+    // the link be made after all, it lands in the test's own directory.
+    TempDir dir;
     bool raised = false;
     HRESULT code = S_OK;
     std::string message;
     std::thread outsider([&] {
         try {
-            engine::CreateShellLink("C:\\x.exe", "", "C:\\", "C:\\x.lnk");
+            engine::CreateShellLink(dir / "x.exe", "", dir.Path(), dir / "x.lnk");
         } catch (const engine::EOleSysError& e) {
             raised = true;
             code = e.ErrorCode();
@@ -152,6 +154,7 @@ TEST(ShellLinkErrors, LinkObjectOutsideTheRuntimeRaisesOleError) {
         }
     });
     outsider.join();
+    EXPECT_FALSE(engine::IsFilePresent(dir / "x.lnk"));
     ASSERT_TRUE(raised);
     EXPECT_EQ(code, CO_E_NOTINITIALIZED);
     EXPECT_FALSE(message.empty());

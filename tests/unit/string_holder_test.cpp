@@ -2,6 +2,7 @@
 
 #include "controls/StringHolder.h"
 #include "ui/exceptions.h"
+#include "ui/form.h"
 
 using controls::TStringHolder;
 
@@ -46,4 +47,20 @@ TEST(StringHolder, SortedListFollowsTheDuplicatesRule) {
     holder.SetDuplicates(controls::TDuplicates::dupAccept);
     holder.Add("a");
     EXPECT_EQ(holder.Strings(), (std::vector<std::string>{"a", "a", "b"}));
+}
+
+TEST(StringHolder, FormDataWiresTheEventsAndASortedHolderReadsInOrder) {
+    std::vector<std::string> events;
+    ui::TForm form;
+    form.RegisterHandler("Changing", [&](ui::TComponent*) { events.push_back("changing"); });
+    form.RegisterHandler("Changed", [&](ui::TComponent*) { events.push_back("changed"); });
+    form.CreateFromText(
+        "F : TForm { H : TStringHolder { OnChanging: Changing OnChange: Changed Sorted: true "
+        "StrData: [\"\" \"pear\" \"apple\" \"pear\"] } }");
+    auto* holder = form.Find<TStringHolder>("H");
+    EXPECT_EQ(holder->Strings(), (std::vector<std::string>{"apple", "pear"}));
+    EXPECT_TRUE(events.empty());
+    holder->Add("fig");
+    EXPECT_EQ(events, (std::vector<std::string>{"changing", "changed"}));
+    EXPECT_EQ(holder->Strings(), (std::vector<std::string>{"apple", "fig", "pear"}));
 }

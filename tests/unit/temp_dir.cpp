@@ -17,6 +17,8 @@ void RemoveTree(const std::string& directory) {
                 const std::string name = entry.cFileName;
                 if (name == "." || name == "..") continue;
                 const std::string full = directory + "\\" + name;
+                // A link a test left is not followed out of the directory.
+                if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;
                 if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                     RemoveTree(full);
                 } else {
