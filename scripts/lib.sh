@@ -5,7 +5,8 @@ QUARNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 quarnel_packages() {
     local wanted=(wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-                  xvfb xauth imagemagick xdotool fonts-wine fonts-liberation googletest cmake make g++)
+                  xvfb xauth imagemagick xdotool fonts-wine fonts-liberation googletest cmake make g++
+                  clang libclang-rt-dev llvm)
     local missing=()
     local p
     for p in "${wanted[@]}"; do
@@ -99,4 +100,12 @@ quarnel_stop_xvfb() {
         kill "$QUARNEL_XVFB_PID" 2>/dev/null || true
         wait "$QUARNEL_XVFB_PID" 2>/dev/null || true
     fi
+}
+
+# Builds the native sanitizer project of the platform-free sources
+# (tests/native) into build/native with the host's clang.
+quarnel_native_build() {
+    local build=$QUARNEL_ROOT/build/native
+    cmake -S "$QUARNEL_ROOT/tests/native" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build "$build" -j 2
 }

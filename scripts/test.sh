@@ -19,6 +19,11 @@ fi
 cmake --preset "$QUARNEL_TEST_PRESET" >/dev/null
 cmake --build --preset "$QUARNEL_TEST_PRESET"
 
+# The platform-free parts on this host under the address and undefined-
+# behaviour sanitizers: their unit tests and one run of every fuzz seed.
+quarnel_native_build
+ctest --test-dir "$QUARNEL_ROOT/build/native" --output-on-failure --timeout 120
+
 build=$QUARNEL_ROOT/build/$( [ "$QUARNEL_ARCH" = i686 ] && echo test-i686 || echo test-x86_64 )
 quarnel_prefix "$build/wine98"
 QUARNEL_FORCE_XVFB=${CI:+1} quarnel_xvfb

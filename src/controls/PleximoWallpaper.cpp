@@ -1,7 +1,7 @@
 #include "controls/PleximoWallpaper.h"
 
 #include "ui/form.h"
-#include "ui/form_data.h"
+#include "ui/resource_data.h"
 
 namespace controls {
 namespace {

@@ -55,8 +55,12 @@ void TStringHolder::SetStrings(const std::vector<std::string>& lines) {
     Changed();
 }
 
+// A window's text needs a few dozen lines; a capacity far beyond that is a
+// mistake in the data, not a request for hundreds of megabytes.
 void TStringHolder::SetCapacity(int capacity) {
-    if (capacity > 0) strings_.reserve(static_cast<size_t>(capacity));
+    if (capacity < 0 || capacity > kMaxCapacity)
+        throw ui::EListError(ui::Format("List capacity out of bounds (%d)", capacity));
+    strings_.reserve(static_cast<size_t>(capacity));
 }
 
 void TStringHolder::SetSorted(bool sorted) {
@@ -102,7 +106,11 @@ bool TStringHolder::SetProperty(const std::string& name, const ui::PropertyValue
     if (name == "StrData") {
         SetStrData(value.AsTextList(name));
     } else if (name == "Capacity") {
-        SetCapacity(value.AsInt(name));
+        const int capacity = value.AsInt(name);
+        if (capacity < 0 || capacity > kMaxCapacity)
+            throw ui::EResourceError(ui::Format("Property %s: %d is out of range (0 to %d)",
+                                                name.c_str(), capacity, kMaxCapacity));
+        SetCapacity(capacity);
     } else if (name == "Sorted") {
         SetSorted(value.AsBool(name));
     } else if (name == "KeyString") {

@@ -27,7 +27,10 @@ public:
     const std::string& KeyString() const { return keyString_; }
     void SetKeyString(const std::string& key) { keyString_ = key; }
     int Capacity() const { return static_cast<int>(strings_.capacity()); }
+    // Slots reserved ahead of use, up to kMaxCapacity; EListError outside
+    // 0 to kMaxCapacity.
     void SetCapacity(int capacity);
+    static constexpr int kMaxCapacity = 65536;
     bool Sorted() const { return sorted_; }
     void SetSorted(bool sorted);
     TDuplicates Duplicates() const { return duplicates_; }

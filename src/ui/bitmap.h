@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/bitmap_decoder.h"
 #include "ui/graphics.h"
 #include "ui/handles.h"
 
@@ -46,21 +47,26 @@ public:
     // The colour of one pixel (x to the right, y downwards from the top row).
     COLORREF Pixel(int x, int y) const;
 
-    // Reads a Windows bitmap file: "BM" file header, 40-byte information
-    // header, colour table, rows bottom first. The colour table is as long as
-    // the colours-used field says (or the full table for the pixel depth when
-    // it is 0) and the pixels follow it directly; the file header's size and
-    // pixel offset are not relied on. Malformed data raises EResourceError
-    // and leaves the bitmap as it was.
+    // Reads a Windows bitmap file (the format ui/bitmap_decoder.h reads).
+    // Malformed data, or a picture the platform has no room for, raises
+    // EResourceError and leaves the bitmap as it was.
     void LoadFromFileData(const std::string& bytes);
     // The form data's form of a bitmap: a 32-bit little-endian byte count
     // followed by the bitmap file. The count may claim more than is present.
     void ReadData(const std::string& data);
 
 private:
-    void Reset();
-    void MakeSection(const BITMAPINFOHEADER& header, const std::vector<RGBQUAD>& colours);
-    size_t Stride() const;
+    // A section not yet taken: nothing about the bitmap changes until every
+    // step that can fail is done.
+    struct Section {
+        ScopedBitmap handle;
+        std::uint8_t* bits = nullptr;
+    };
+    static Section MakeSection(int width, int height, int bitsPerPixel,
+                               const std::vector<RGBQUAD>& colours);
+    void Take(Section section, int width, int height, int bitsPerPixel,
+              std::vector<RGBQUAD> colours) noexcept;
+    void Build(const DecodedBitmap& picture);
 
     int width_ = 0;
     int height_ = 0;

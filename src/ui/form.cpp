@@ -6,6 +6,7 @@
 #include "ui/exceptions.h"
 #include "ui/form_data.h"
 #include "ui/handles.h"
+#include "ui/resource_data.h"
 #include "ui/std_controls.h"
 
 namespace ui {

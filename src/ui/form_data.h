@@ -12,7 +12,12 @@
 //   }
 //
 // Comments run from # to the end of the line. Properties come before the
-// components they own.
+// components they own. Numbers are decimal, or hexadecimal after 0x, and
+// must fit in 64 bits; a leading 0 is no octal sign. Components and lists
+// nest at most kMaxFormDataDepth deep, counted together.
+//
+// The reader is plain text work; the resources it names are loaded on the
+// platform's side (ui/resource_data.h).
 #pragma once
 
 #include <string>
@@ -31,14 +36,12 @@ struct FormNode {
     int line = 0;
 };
 
+// Far more than any window needs (the program's forms nest two deep), and
+// little enough that parsing, loading the controls and freeing the tree stay
+// shallow on the stack, and that the platform's window nesting holds.
+constexpr int kMaxFormDataDepth = 32;
+
 // Parses form data; malformed text raises EResourceError naming the line.
 FormNode ParseFormData(const std::string& text);
-
-// The bytes of an RCDATA resource of the program; EResourceError if missing.
-std::string LoadResourceData(const std::string& name);
-
-// The bytes a binary property stands for: written in place or named as a
-// resource; EResourceError for a value of another kind.
-std::string BinaryValue(const std::string& property, const PropertyValue& value);
 
 }  // namespace ui

@@ -59,7 +59,7 @@ bool ColorFromIdent(const std::string& name, TColor& color) {
 TColor ColorFromValue(const std::string& property, const PropertyValue& value) {
     TColor c = 0;
     if (value.kind == PropertyValue::Kind::Identifier && ColorFromIdent(value.text, c)) return c;
-    return static_cast<TColor>(value.AsInt(property));
+    return value.As32Bits(property);
 }
 
 TFont::TFont() = default;

@@ -1,5 +1,7 @@
 #include "ui/property_value.h"
 
+#include <climits>
+
 #include "ui/exceptions.h"
 
 namespace ui {
@@ -9,11 +11,24 @@ namespace {
     throw EResourceError(Format("Property %s: %s expected", property.c_str(), wanted));
 }
 
+[[noreturn]] void OutOfRange(const std::string& property, std::int64_t value) {
+    throw EResourceError(Format("Property %s: %lld is out of range", property.c_str(),
+                                static_cast<long long>(value)));
+}
+
 }  // namespace
 
 int PropertyValue::AsInt(const std::string& property) const {
     if (kind != Kind::Integer) WrongKind(property, "a number");
+    if (integer < INT_MIN || integer > INT_MAX) OutOfRange(property, integer);
     return static_cast<int>(integer);
+}
+
+std::uint32_t PropertyValue::As32Bits(const std::string& property) const {
+    if (kind != Kind::Integer) WrongKind(property, "a number");
+    if (integer < INT_MIN || integer > static_cast<std::int64_t>(UINT32_MAX))
+        OutOfRange(property, integer);
+    return static_cast<std::uint32_t>(integer);
 }
 
 bool PropertyValue::AsBool(const std::string& property) const {

@@ -39,8 +39,11 @@ struct PropertyValue {
     }
 
     // Conversions that raise EResourceError with the property name when the
-    // value is of another kind.
+    // value is of another kind, or a number outside the type's range.
     int AsInt(const std::string& property) const;
+    // 32 bits written either signed or unsigned (colours: 0x80000005 and
+    // -2147483643 are the same value).
+    std::uint32_t As32Bits(const std::string& property) const;
     bool AsBool(const std::string& property) const;
     const std::string& AsText(const std::string& property) const;
     const std::string& AsIdent(const std::string& property) const;

@@ -5,13 +5,29 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "bitmap_file.h"
 #include "ui/exceptions.h"
 #include "ui/form_data.h"
+#include "ui/handles.h"
+#include "ui/resource_data.h"
 
 namespace {
 
 using testdata::BitmapFile;
+
+// Takes every GDI handle the process has left, so that no section can be
+// made while it lives; gives them all back at the end.
+class NoGdiHandlesLeft {
+public:
+    NoGdiHandlesLeft() {
+        while (HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3))) taken_.emplace_back(brush);
+    }
+
+private:
+    std::vector<ui::ScopedBrush> taken_;
+};
 
 std::string ReadError(const std::string& data) {
     ui::TBitmap bitmap;
@@ -115,6 +131,27 @@ TEST(BitmapReader, AFailedReadKeepsTheEarlierPicture) {
     EXPECT_THROW(bitmap.ReadData(bad.Data()), ui::EResourceError);
     EXPECT_EQ(bitmap.Width(), 2);
     EXPECT_EQ(bitmap.Pixel(1, 0), RGB(4, 5, 6));
+}
+
+TEST(BitmapReader, APictureThePlatformCannotMakeLeavesTheBitmapAsItWas) {
+    ui::TBitmap bitmap;
+    bitmap.ReadData(testdata::TrueColour({{RGB(1, 2, 3), RGB(4, 5, 6)}}).Data());
+    const HBITMAP section = bitmap.Handle();
+    ui::TBitmap target;
+    target.ReadData(testdata::TrueColour({{RGB(7, 8, 9)}}).Data());
+    {
+        NoGdiHandlesLeft exhausted;
+        EXPECT_THROW(bitmap.ReadData(testdata::TrueColour({{RGB(7, 8, 9)}}).Data()),
+                     ui::EResourceError);
+        EXPECT_THROW(bitmap.SetSize(5, 5), ui::EResourceError);
+        EXPECT_THROW(target.Assign(bitmap), ui::EResourceError);
+    }
+    EXPECT_EQ(bitmap.Width(), 2);
+    EXPECT_EQ(bitmap.Height(), 1);
+    EXPECT_EQ(bitmap.Handle(), section);
+    EXPECT_EQ(bitmap.Pixel(1, 0), RGB(4, 5, 6));
+    EXPECT_EQ(target.Width(), 1);
+    EXPECT_EQ(target.Pixel(0, 0), RGB(7, 8, 9));
 }
 
 TEST(BitmapReader, ResizingKeepsTheSharedPixelsAndZeroEmpties) {

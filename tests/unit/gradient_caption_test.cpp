@@ -16,6 +16,7 @@
 #include "ui/exceptions.h"
 #include "ui/form.h"
 #include "ui/form_data.h"
+#include "ui/resource_data.h"
 
 namespace {
 

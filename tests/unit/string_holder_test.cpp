@@ -49,6 +49,24 @@ TEST(StringHolder, SortedListFollowsTheDuplicatesRule) {
     EXPECT_EQ(holder.Strings(), (std::vector<std::string>{"a", "a", "b"}));
 }
 
+TEST(StringHolder, ACapacityNoListCouldHoldIsAResourceError) {
+    TStringHolder holder(nullptr);
+    EXPECT_THROW(holder.SetProperty("Capacity", ui::PropertyValue::Int(2000000000)),
+                 ui::EResourceError);
+    EXPECT_THROW(holder.SetProperty("Capacity", ui::PropertyValue::Int(-1)), ui::EResourceError);
+    EXPECT_THROW(holder.SetCapacity(2000000000), ui::EListError);
+    // Beyond an int the number is refused as written, not cut to 1.
+    try {
+        holder.SetProperty("Capacity", ui::PropertyValue::Int(4294967297));
+        ADD_FAILURE() << "no error";
+    } catch (const ui::EResourceError& error) {
+        EXPECT_NE(error.Message().find("4294967297 is out of range"), std::string::npos)
+            << error.Message();
+    }
+    EXPECT_TRUE(holder.SetProperty("Capacity", ui::PropertyValue::Int(28)));
+    EXPECT_GE(holder.Capacity(), 28);
+}
+
 TEST(StringHolder, FormDataWiresTheEventsAndASortedHolderReadsInOrder) {
     std::vector<std::string> events;
     ui::TForm form;

@@ -9,7 +9,7 @@
 #include "controls/PleximoWallpaper.h"
 #include "render.h"
 #include "ui/form.h"
-#include "ui/form_data.h"
+#include "ui/resource_data.h"
 
 namespace {
 
