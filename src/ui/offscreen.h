@@ -31,7 +31,8 @@ public:
 
 private:
     // What makes one compatible bitmap differ from another: its bits per
-    // pixel and, for a bitmap with masks, the masks.
+    // pixel, for a bitmap with masks the masks, and for the display which
+    // of its formats (it may change while the program runs).
     struct Format {
         int bits = 0;
         DWORD masks[3] = {0, 0, 0};
