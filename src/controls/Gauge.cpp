@@ -34,23 +34,12 @@ ui::TBorderStyle BorderStyleFromIdent(const std::string& name) {
     throw ui::EResourceError("Unsupported gauge border style " + name);
 }
 
-// A bitmap of the given size, compatible with `like`, selected into its own
-// memory device context and filled black.
-class BlackBitmap {
-public:
-    BlackBitmap(HDC like, int width, int height)
-        : dc_(like),
-          bitmap_(::CreateCompatibleBitmap(like, width, height)),
-          select_(dc_.Get(), bitmap_.Get()) {
-        ::PatBlt(dc_.Get(), 0, 0, width, height, BLACKNESS);
-    }
-    HDC Get() const { return dc_.Get(); }
-
-private:
-    ui::MemoryDC dc_;
-    ui::ScopedBitmap bitmap_;
-    ui::SelectObjectScope select_;
-};
+// Gives the kept picture the size and format of `like`'s and paints it black.
+HDC BlackPicture(ui::OffscreenBitmap& picture, HDC like, int width, int height) {
+    HDC dc = picture.Prepare(like, width, height);
+    if (dc != nullptr) ::PatBlt(dc, 0, 0, width, height, BLACKNESS);
+    return dc;
+}
 
 void FillWith(HDC dc, const RECT& r, ui::TColor color) {
     ui::ScopedBrush brush(::CreateSolidBrush(ui::ColorToRGB(color)));
@@ -60,6 +49,9 @@ void FillWith(HDC dc, const RECT& r, ui::TColor color) {
 }  // namespace
 
 TGauge::TGauge(ui::TComponent* owner) : ui::TGraphicControl(owner) {
+    // Every pixel of its rectangle is its own: a repaint goes straight to
+    // the window.
+    SetControlStyle(ControlStyle() | ui::csOpaque);
     SetBounds(0, 0, 100, 100);
     color_ = ui::clWindow;
 }
@@ -156,14 +148,18 @@ void TGauge::Paint(HDC dc) {
     if (width <= 0 || height <= 0) return;
     const RECT r = PaintRect();
 
-    BlackBitmap image(dc, width, height);
-    {
-        BlackBitmap overlay(dc, width, height);
-        PaintIndicator(overlay.Get(), r);
-        ::BitBlt(image.Get(), 0, 0, width, height, overlay.Get(), 0, 0, SRCINVERT);
+    // The three pictures are kept between paints: a copy repaints the gauge
+    // a hundred times per file, and making them each time cost most of that.
+    HDC image = BlackPicture(image_, dc, width, height);
+    HDC overlay = BlackPicture(overlay_, dc, width, height);
+    if (image == nullptr || overlay == nullptr) return;
+    PaintIndicator(overlay, r);
+    ::BitBlt(image, 0, 0, width, height, overlay, 0, 0, SRCINVERT);
+    if (showText_) {
+        HDC letters = BlackPicture(letters_, dc, width, height);
+        if (letters != nullptr) PaintPercentage(image, letters, r, width, height);
     }
-    if (showText_) PaintPercentage(image.Get(), r, width, height);
-    ::BitBlt(dc, 0, 0, width, height, image.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, width, height, image, 0, 0, SRCCOPY);
 }
 
 void TGauge::PaintIndicator(HDC dc, const RECT& r) const {
@@ -255,11 +251,16 @@ void TGauge::PaintNeedle(HDC dc, const RECT& r) const {
              cy - static_cast<int>(ry * std::sin(angle)));
 }
 
-void TGauge::PaintPercentage(HDC image, const RECT& r, int width, int height) const {
+void TGauge::PaintPercentage(HDC image, HDC dc, const RECT& r, int width, int height) {
     const std::string text = std::to_string(PercentDone()) + "%";
-    BlackBitmap letters(image, width, height);
-    HDC dc = letters.Get();
-    ui::SelectObjectScope selectFont(dc, Font().Handle());
+    if (!lettersFont_) {
+        LOGFONTA font{};
+        if (::GetObjectA(Font().Handle(), sizeof font, &font) != 0)
+            lettersFont_.Reset(::CreateFontIndirectA(&font));
+    }
+    // Stays selected until the context or the font goes (FontChanged).
+    if (lettersFont_ && ::GetCurrentObject(dc, OBJ_FONT) != lettersFont_.Get())
+        ::SelectObject(dc, lettersFont_.Get());
     ::SetBkMode(dc, TRANSPARENT);
     // White letters combined by exclusive or show the inverse of whatever
     // lies under each of them, bar or background alike.
@@ -270,6 +271,13 @@ void TGauge::PaintPercentage(HDC image, const RECT& r, int width, int height) co
     const int y = (r.bottom - r.top + 1 - size.cy) / 2;
     ::ExtTextOutA(dc, x, y, ETO_CLIPPED, &r, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     ::BitBlt(image, 0, 0, width, height, dc, 0, 0, SRCINVERT);
+}
+
+void TGauge::FontChanged() {
+    // The letters' context goes first: the font is not freed while selected.
+    letters_.Reset();
+    lettersFont_.Reset();
+    Invalidate();
 }
 
 // ---------------------------------------------------------------- properties

@@ -11,6 +11,7 @@
 
 #include "ui/control.h"
 #include "ui/form.h"
+#include "ui/offscreen.h"
 
 namespace controls {
 
@@ -57,7 +58,7 @@ public:
     bool GetIntProperty(const std::string& name, int& value) const override;
 
 protected:
-    void FontChanged() override { Invalidate(); }
+    void FontChanged() override;
 
 private:
     RECT PaintRect() const;
@@ -65,7 +66,8 @@ private:
     void PaintBar(HDC dc, const RECT& r) const;
     void PaintPie(HDC dc, const RECT& r) const;
     void PaintNeedle(HDC dc, const RECT& r) const;
-    void PaintPercentage(HDC image, const RECT& r, int width, int height) const;
+    // Writes the percentage on `letters` and combines it into `image`.
+    void PaintPercentage(HDC image, HDC letters, const RECT& r, int width, int height);
 
     int minValue_ = 0;
     int maxValue_ = 100;
@@ -76,6 +78,14 @@ private:
     ui::TColor foreColor_ = ui::clBlack;
     ui::TColor backColor_ = ui::clWhite;
     long paintCount_ = 0;
+    // The image, the indicator's overlay and the letters, kept between paints.
+    // The letters' picture keeps a font of its own selected: the control's
+    // font object may be made again while it is selected there, and selecting
+    // a font for every paint costs more than the rest of the paint.
+    ui::OffscreenBitmap image_;
+    ui::OffscreenBitmap overlay_;
+    ui::ScopedFont lettersFont_;
+    ui::OffscreenBitmap letters_;
 };
 
 void RegisterGaugeClass();

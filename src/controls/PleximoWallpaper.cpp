@@ -60,22 +60,19 @@ void TPleximoWallpaper::Paint(HDC dc) {
     // A picture without rows cannot be tiled (the step down would be 0).
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
     // All tiles are laid off screen and go to the screen in one copy.
-    // They are laid once and kept: a control in front that repaints often
-    // (the copy's gauge) then costs one copy of the part it covers.
-    ui::MemoryDC compose(dc);
-    if (!tiled_ || tiledWidth_ != width || tiledHeight_ != height) {
-        tiled_.Reset(::CreateCompatibleBitmap(dc, width, height));
-        if (!tiled_) return;
-        tiledWidth_ = width;
-        tiledHeight_ = height;
-        ui::SelectObjectScope select(compose.Get(), tiled_.Get());
+    // They are laid once and kept, in a context of their own: a control in
+    // front that repaints often (the copy's gauge) then costs one copy of
+    // the part it covers.
+    bool made = false;
+    HDC tiled = tiled_.Prepare(dc, width, height, false, &made);
+    if (tiled == nullptr) return;
+    if (made) {
         ui::BitmapCanvas tile(*image_);
         for (int y = 0; y < height; y += tileHeight)
             for (int x = 0; x < width; x += tileWidth)
-                ::BitBlt(compose.Get(), x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
+                ::BitBlt(tiled, x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
     }
-    ui::SelectObjectScope select(compose.Get(), tiled_.Get());
-    ::BitBlt(dc, 0, 0, width, height, compose.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, width, height, tiled, 0, 0, SRCCOPY);
 }
 
 void TPleximoWallpaper::ImageChanged() {

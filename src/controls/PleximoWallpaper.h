@@ -9,6 +9,7 @@
 #include "ui/bitmap.h"
 #include "ui/control.h"
 #include "ui/handles.h"
+#include "ui/offscreen.h"
 
 namespace controls {
 
@@ -35,8 +36,7 @@ private:
     void ImageChanged();
 
     std::unique_ptr<ui::TBitmap> image_;
-    ui::ScopedBitmap tiled_;
-    int tiledWidth_ = 0, tiledHeight_ = 0;
+    ui::OffscreenBitmap tiled_;
     ui::TColor transColor_ = 0;
 };
 

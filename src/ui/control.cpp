@@ -296,8 +296,19 @@ void TGraphicControl::Invalidate() {
 
 void TGraphicControl::Repaint() {
     TWinControl* p = Parent();
-    if (p != nullptr && p->HandleAllocated() && Visible() && ::IsWindowVisible(p->Handle()))
+    if (p == nullptr || !p->HandleAllocated() || !Visible() || !::IsWindowVisible(p->Handle()))
+        return;
+    if ((ControlStyle() & csOpaque) != 0) {
+        // It covers its whole rectangle: composed and copied to the window
+        // straight away, with whatever lies over it.
         p->PaintAreaNow(BoundsRect());
+    } else {
+        // What shows through it, and what it covered before it shrank or
+        // moved (a status line's longer text), is the window's to paint:
+        // the window's invalid part is painted now, without the message loop.
+        Invalidate();
+        ::UpdateWindow(p->Handle());
+    }
 }
 
 void TGraphicControl::BoundsChanged() {}
@@ -631,7 +642,9 @@ void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
         if (g == nullptr || !g->Visible()) continue;
         const RECT bounds = g->BoundsRect();
         if (!Intersects(bounds, area)) continue;
-        SavedDCState state(dc);
+        // Each control puts back the objects it selects; what is changed here
+        // for it, the origin and the clipping, is put back here.
+        SavedOriginAndClip state(dc);
         ::SetViewportOrgEx(dc, origin.x + bounds.left, origin.y + bounds.top, nullptr);
         ::IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
         g->Paint(dc);
@@ -645,16 +658,30 @@ void TWinControl::ComposeInto(HDC target, const RECT& area) {
     MemoryDC memory(target);
     ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, h));
     SelectObjectScope select(memory.Get(), bitmap.Get());
-    ::SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
-    PaintGraphicControls(memory.Get(), area);
-    ::SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+    ComposeArea(memory.Get(), area);
     ::BitBlt(target, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void TWinControl::ComposeArea(HDC memory, const RECT& area) {
+    SavedOriginAndClip state(memory);
+    ::SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+    // A kept picture may be larger than the area: nothing is drawn past it.
+    ::IntersectClipRect(memory, area.left, area.top, area.right, area.bottom);
+    PaintGraphicControls(memory, area);
 }
 
 void TWinControl::PaintAreaNow(const RECT& area) {
     if (handle_ == nullptr) return;
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return;
     ScopedGetDC dc(handle_);
-    ComposeInto(dc.Get(), area);
+    // Immediate repaints come in runs (a gauge following a copy): they share
+    // one kept picture instead of making one each time.
+    HDC memory = immediatePicture_.Prepare(dc.Get(), w, h, true);
+    if (memory == nullptr) return;
+    ComposeArea(memory, area);
+    ::BitBlt(dc.Get(), area.left, area.top, w, h, memory, 0, 0, SRCCOPY);
 }
 
 std::string TWinControl::WindowText() const {
@@ -698,6 +725,9 @@ LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) 
 
 LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_DISPLAYCHANGE:
+            DisplayFormatChanged();
+            break;
         case WM_COMMAND:
             if (lParam != 0) {
                 if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {

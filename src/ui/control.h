@@ -12,6 +12,7 @@
 #include "ui/component.h"
 #include "ui/drag.h"
 #include "ui/graphics.h"
+#include "ui/offscreen.h"
 
 namespace ui {
 
@@ -308,6 +309,9 @@ protected:
 private:
     void RecreateChildren();
     void SetHoverControl(TGraphicControl* control);
+    // Paints `area` into `memory`, whose top-left corner stands for the
+    // area's; origins and clipping are put back afterwards.
+    void ComposeArea(HDC memory, const RECT& area);
 
     HWND handle_ = nullptr;
     WNDPROC previousProc_ = nullptr;
@@ -319,6 +323,7 @@ private:
     TGraphicControl* mouseControl_ = nullptr;
     TGraphicControl* hoverControl_ = nullptr;
     HWND tooltip_ = nullptr;
+    OffscreenBitmap immediatePicture_;
 
     friend class TForm;
 };

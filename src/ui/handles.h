@@ -202,6 +202,29 @@ private:
     int saved_;
 };
 
+// Puts back a device context's viewport origin and clip region, and nothing
+// else. Lighter than SavedDCState: restoring a whole saved state selects the
+// font again, and Wine looks up the X resources for every font selected.
+class SavedOriginAndClip {
+public:
+    explicit SavedOriginAndClip(HDC dc) : dc_(dc), clip_(::CreateRectRgn(0, 0, 0, 0)) {
+        ::GetViewportOrgEx(dc_, &origin_);
+        hadClip_ = clip_ && ::GetClipRgn(dc_, clip_.Get()) == 1;
+    }
+    ~SavedOriginAndClip() {
+        ::SelectClipRgn(dc_, hadClip_ ? clip_.Get() : nullptr);
+        ::SetViewportOrgEx(dc_, origin_.x, origin_.y, nullptr);
+    }
+    SavedOriginAndClip(const SavedOriginAndClip&) = delete;
+    SavedOriginAndClip& operator=(const SavedOriginAndClip&) = delete;
+
+private:
+    HDC dc_;
+    POINT origin_{0, 0};
+    ScopedRegion clip_;
+    bool hadClip_ = false;
+};
+
 // A COM interface pointer released on exit.
 template <typename T>
 class ComPtr {

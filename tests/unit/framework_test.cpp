@@ -9,6 +9,7 @@
 #include "ui/exceptions.h"
 #include "ui/form.h"
 #include "ui/form_data.h"
+#include "ui/handles.h"
 #include "ui/std_controls.h"
 
 namespace {
@@ -202,6 +203,35 @@ TEST(Forms, ClientSizeAndChildGeometryFollowTheFormData) {
     label->SetCaption("Copying Wardex Executable");
     EXPECT_GT(label->Width(), before);
     delete form;
+}
+
+// The install's status line: a transparent label that shrinks to a shorter
+// text and is repainted at once, with no message loop running. Nothing of
+// the longer text may stay on the window beyond the shorter one.
+TEST(Forms, ARepaintedLabelLeavesNothingOfItsLongerTextBehind) {
+    ui::TForm form;
+    form.CreateFromText(R"(F : TForm {
+        ClientWidth: 457 ClientHeight: 262 Color: clSilver
+        L : TLabel { Left: 4 Top: 184 Caption: "Progress" Transparent: true Font.Style: [fsBold] }
+      })");
+    auto* label = form.Find<ui::TLabel>("L");
+    form.Show();
+    ::UpdateWindow(form.Handle());
+
+    label->SetCaption("Creating Trivel shortcut");
+    label->Repaint();
+    const RECT longer = label->BoundsRect();
+    label->SetCaption("Copying VxD");
+    label->Repaint();
+    const int shorter = label->BoundsRect().right;
+    ASSERT_LT(shorter, longer.right);
+
+    ui::ScopedGetDC window(form.Handle());
+    int leftOver = 0;
+    for (int y = longer.top; y < longer.bottom; ++y)
+        for (int x = shorter; x < longer.right; ++x)
+            if (::GetPixel(window.Get(), x, y) != RGB(192, 192, 192)) ++leftOver;
+    EXPECT_EQ(leftOver, 0);
 }
 
 std::vector<int> BoundsOf(const ui::TControl* control) {

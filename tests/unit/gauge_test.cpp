@@ -119,6 +119,19 @@ TEST_F(GaugeTest, EmptyHalfAndFullBarsWithInvertedPercentage) {
     EXPECT_EQ(plain.lettersOverBar, 0);
 }
 
+TEST_F(GaugeTest, TheTextTakesANewFontAtTheNextPaint) {
+    gauge_->SetMaxValue(100);
+    gauge_->SetProgress(50);
+    gauge_->Font().SetHeight(-16);
+    const Pixels large = SortPixels(gauge_, 50);
+    EXPECT_EQ(large.wrong, 0);
+    // Letters of the earlier, larger font would stand outside the new box.
+    gauge_->Font().SetHeight(-11);
+    const Pixels small = SortPixels(gauge_, 50);
+    EXPECT_EQ(small.wrong, 0);
+    EXPECT_GT(small.lettersOverBar + small.lettersOverBack, 0);
+}
+
 TEST_F(GaugeTest, RangeRulesAndTheirErrorTexts) {
     auto expectError = [](const std::function<void()>& set, const std::string& message) {
         try {
@@ -189,6 +202,56 @@ TEST_F(GaugeTest, PaintsAtOnceAndOnlyWhenTheWholePercentageMoves) {
     EXPECT_EQ(::GetPixel(dc.Get(), 4 + 5, 200 + 8), RGB(0, 0, 255));
     gauge_->SetProgress(0);
     EXPECT_EQ(::GetPixel(dc.Get(), 4 + 5, 200 + 8), kSilver);
+}
+
+TEST_F(GaugeTest, AGrownGaugePaintsItsWholeNewSize) {
+    gauge_->SetMaxValue(100);
+    gauge_->SetProgress(50);
+    EXPECT_EQ(SortPixels(gauge_, 50).wrong, 0);  // painted once at 449 x 17
+
+    gauge_->SetBounds(4, 200, 600, 30);
+    ui::ScopedGetDC screen(nullptr);
+    ui::MemoryDC dc(screen.Get());
+    ui::ScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), 600, 30));
+    ui::SelectObjectScope select(dc.Get(), bitmap.Get());
+    ::PatBlt(dc.Get(), 0, 0, 600, 30, WHITENESS);
+    gauge_->Paint(dc.Get());
+    // The frame at the new right and bottom edges, the bar to 599 * 50%.
+    EXPECT_EQ(::GetPixel(dc.Get(), 599, 20), kBlack);
+    EXPECT_EQ(::GetPixel(dc.Get(), 100, 29), kBlack);
+    EXPECT_EQ(::GetPixel(dc.Get(), 5, 25), kNavy);
+    EXPECT_EQ(::GetPixel(dc.Get(), 298, 25), kNavy);
+    EXPECT_EQ(::GetPixel(dc.Get(), 500, 25), kSilver);
+}
+
+// Two gauges of different shapes repainted in turn, each at once: every
+// repaint puts its own control on the window, whatever was repainted before.
+TEST(ImmediateRepaints, ControlsOfDifferentShapesRepaintedInTurnEachReachTheWindow) {
+    ui::TForm form;
+    form.CreateFromText(R"(F : TForm {
+        ClientWidth: 457 ClientHeight: 262 Color: clSilver
+        G : TGauge {
+          Left: 4 Top: 200 Width: 449 Height: 17 Color: clSilver ParentColor: false
+          ForeColor: clNavy BackColor: clSilver Progress: 0
+        }
+        H : TGauge { Left: 300 Top: 10 Width: 100 Height: 60 ForeColor: clBlue Progress: 0 }
+      })");
+    auto* wide = form.Find<TGauge>("G");
+    auto* tall = form.Find<TGauge>("H");
+    form.Show();
+    ::UpdateWindow(form.Handle());
+    ui::ScopedGetDC window(form.Handle());
+
+    wide->SetProgress(100);
+    EXPECT_EQ(::GetPixel(window.Get(), 4 + 440, 200 + 12), kNavy);
+    // The tall gauge's lower rows lie below anything the wide one covered.
+    tall->SetProgress(100);
+    EXPECT_EQ(::GetPixel(window.Get(), 300 + 5, 10 + 5), RGB(0, 0, 255));
+    EXPECT_EQ(::GetPixel(window.Get(), 300 + 5, 10 + 55), RGB(0, 0, 255));
+    wide->SetProgress(0);
+    EXPECT_EQ(::GetPixel(window.Get(), 4 + 440, 200 + 12), kSilver);
+    tall->SetProgress(0);
+    EXPECT_EQ(::GetPixel(window.Get(), 300 + 5, 10 + 55), RGB(255, 255, 255));
 }
 
 TEST_F(GaugeTest, FileCopyDrivesTheGaugeOncePerPercentage) {
