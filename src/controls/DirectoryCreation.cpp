@@ -19,6 +19,11 @@ std::string ExtractFilePath(const std::string& path) {
     return ui::DirectoryPart(path, &ui::IsAnsiLeadByte);
 }
 
+std::string WithoutTrailingBackslash(std::string path, std::size_t keep) {
+    if (path.size() > keep && ui::EndsWithBackslash(path, &ui::IsAnsiLeadByte)) path.pop_back();
+    return path;
+}
+
 void ForceDirectories(const std::string& path) {
     if (path.empty()) throw ui::Exception("Unable to create directory");
     // A loop, not a recursion: a typed path can hold thousands of levels.

@@ -19,4 +19,8 @@ void ForceDirectories(const std::string& path);
 // "C:\A\B", "C:" for "C:B", "" for a bare name.
 std::string ExtractFilePath(const std::string& path);
 
+// The path without a trailing backslash, kept where the path is no longer
+// than `keep` characters (a drive's root "C:\" keeps its own).
+std::string WithoutTrailingBackslash(std::string path, std::size_t keep);
+
 }  // namespace controls

@@ -144,9 +144,7 @@ void TDirectoryEdit::ButtonClick() {
 
 std::string TDirectoryEdit::AcceptedDropName(const std::string& dropped) const {
     if (DirectoryExists(dropped)) return dropped;
-    std::string dir = ExtractFilePath(dropped);
-    if (dir.size() > 3 && dir.back() == '\\') dir.pop_back();
-    return dir;
+    return WithoutTrailingBackslash(ExtractFilePath(dropped), 3);
 }
 
 bool TDirectoryEdit::SetProperty(const std::string& name, const ui::PropertyValue& value) {

@@ -5,7 +5,9 @@
 
 #include "controls/DirectoryCreation.h"
 #include "controls/FolderIcons.h"
+#include "ui/code_page.h"
 #include "ui/form.h"
+#include "ui/path_text.h"
 
 namespace controls {
 namespace {
@@ -64,15 +66,14 @@ TDirectoryListBox::TDirectoryListBox(ui::TComponent* owner) : ui::TListBox(owner
 }
 
 bool TDirectoryListBox::SetDirectory(const std::string& directory) {
-    std::string full = FullPathOf(directory);
+    const std::string full = WithoutTrailingBackslash(FullPathOf(directory), 3);
     if (!HasDriveLetter(full) || !DirectoryExists(full)) return false;
-    if (full.size() > 3 && full.back() == '\\') full.pop_back();
     // The drive's root, then each directory of the path.
     std::vector<std::string> texts{full.substr(0, 3)};
     std::vector<Row> rows{Row{0, true}};
     std::string::size_type start = 3;
     while (start < full.size()) {
-        std::string::size_type end = full.find('\\', start);
+        std::string::size_type end = ui::NextBackslash(full, start, &ui::IsAnsiLeadByte);
         if (end == std::string::npos) end = full.size();
         texts.push_back(full.substr(start, end - start));
         rows.push_back(Row{static_cast<int>(rows.size()), true});

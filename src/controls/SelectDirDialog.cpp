@@ -120,8 +120,7 @@ void TSelectDirDlg::SetStartDirectory(const std::string& directory) {
         expanded[1] != ':')
         return;
     DriveList->SetDrive(expanded[0]);
-    std::string dir = ExtractFilePath(expanded);
-    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    const std::string dir = WithoutTrailingBackslash(ExtractFilePath(expanded), 0);
     if (!DirList->SetDirectory(dir)) {
         const std::string current = CurrentDirectory();
         DirList->SetDirectory(current);

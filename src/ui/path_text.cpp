@@ -42,6 +42,14 @@ std::string FileNamePart(const std::string& path, LeadByteTest isLead) {
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
+std::string::size_type NextBackslash(const std::string& path, std::size_t from,
+                                     LeadByteTest isLead) {
+    for (std::size_t at = from; at < path.size(); at += CharacterLength(path, at, isLead)) {
+        if (path[at] == '\\') return at;
+    }
+    return std::string::npos;
+}
+
 bool EndsWithBackslash(const std::string& path, LeadByteTest isLead) {
     const std::string::size_type last = LastCharacterStart(path, isLead);
     return last != std::string::npos && last + 1 == path.size() && path[last] == '\\';

@@ -32,6 +32,11 @@ std::string DirectoryPart(const std::string& path, LeadByteTest isLead);
 // Text after the last backslash or colon; the whole path when neither.
 std::string FileNamePart(const std::string& path, LeadByteTest isLead);
 
+// Position of the first backslash at or after `from` that is a character of
+// its own; npos when there is none. `from` must start a character.
+std::string::size_type NextBackslash(const std::string& path, std::size_t from,
+                                     LeadByteTest isLead);
+
 // True when the last character is a backslash.
 bool EndsWithBackslash(const std::string& path, LeadByteTest isLead);
 

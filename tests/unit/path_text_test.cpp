@@ -21,6 +21,7 @@ TEST(PathText, SecondByteOfADoubleByteCharacterIsNoSeparator) {
     EXPECT_EQ(kSo, ui::FileNamePart(dir, &ShiftJisLead));
     EXPECT_FALSE(ui::EndsWithBackslash(dir, &ShiftJisLead));
     EXPECT_EQ(dir + "\\", ui::AppendBackslash(dir, &ShiftJisLead));
+    EXPECT_EQ(5u, ui::NextBackslash(dir + "\\", 3, &ShiftJisLead));
 
     // The same bytes in a single-byte code page are two characters, the
     // second a backslash.

@@ -44,6 +44,14 @@ void Check(const std::string& path, ui::LeadByteTest isLead) {
     }
     if (ui::LastCharacterStart(path, isLead) != last) Broken("the wrong last character");
     if (ui::LastSeparator(path, isLead) != separator) Broken("the wrong last separator");
+    // The forward search stops exactly at the backslashes that are characters.
+    std::size_t found = ui::NextBackslash(path, 0, isLead);
+    for (std::size_t at = 0; at < path.size(); ++at) {
+        if (!starts[at] || path[at] != '\\') continue;
+        if (found != at) Broken("a backslash character passed over, or a half taken");
+        found = ui::NextBackslash(path, at + 1, isLead);
+    }
+    if (found != std::string::npos) Broken("a backslash found where none is");
     if (ui::DirectoryPart(path, isLead) + ui::FileNamePart(path, isLead) != path)
         Broken("directory and file name do not make the path");
     const bool backslash =
