@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "driver_error.h"
 #include "host_paths.h"
@@ -10,6 +15,7 @@
 #include "registry_state.h"
 #include "setup_scenario.h"
 #include "ui/handles.h"
+#include "wine_host.h"
 
 namespace e2e {
 namespace {
@@ -23,6 +29,31 @@ constexpr DWORD kInstallTimeoutMs = 30000;
 
 std::string Installed(const std::string& name) { return JoinPath(kDefaultInstallDir, name); }
 
+BOOL CALLBACK CollectResourceName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) {
+    reinterpret_cast<std::vector<std::string>*>(names)->push_back(
+        IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name))
+                             : std::string(name));
+    return TRUE;
+}
+
+// The icon groups of a program in the order the shell counts them for an
+// icon index ("SETUP.EXE,1").
+std::vector<std::string> IconGroupsOf(const std::string& program) {
+    std::vector<std::string> names;
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&::FreeLibrary)> module(
+        ::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &::FreeLibrary);
+    if (module != nullptr)
+        ::EnumResourceNamesA(module.get(), RT_GROUP_ICON, &CollectResourceName,
+                             reinterpret_cast<LONG_PTR>(&names));
+    return names;
+}
+
+std::string AutorunValue(const std::string& inf, const char* key) {
+    char value[MAX_PATH] = "";
+    ::GetPrivateProfileStringA("autorun", key, "", value, sizeof value, inf.c_str());
+    return value;
+}
+
 class Install : public SetupScenario {
 protected:
     struct Options {
@@ -30,12 +61,17 @@ protected:
         bool viewReadme = false;
         bool startup = true;
         std::string directory;  // typed into the field when not empty
+        std::string program;    // started instead of the medium's setup.exe
+        std::string startDir;   // its current directory
     };
 
     // Starts the program, ticks the components and sets the options, then
     // clicks Install.
     HWND StartInstall(std::initializer_list<int> items, const Options& options) {
-        Launch();
+        if (options.program.empty())
+            Launch();
+        else
+            LaunchFrom(options.program, options.startDir);
         HWND setup = AcceptAgreement();
         const SetupWindowControls controls = ControlsOf(setup);
         for (int item : items) ToggleListItem(controls.componentList, item);
@@ -169,6 +205,67 @@ TEST_F(Install, AllComponentsIntoTheDefaultDirectory) {
                    "c:\\quarnel\\TRIVEL\\");
     ExpectShortcut(StartupShortcut(), "c:\\quarnel\\WARDEX\\WARDEX.EXE", "c:\\quarnel\\WARDEX\\");
     EXPECT_TRUE(ReadmeViewerWindows().empty()) << "the readme was opened though not asked for";
+}
+
+// The shipped disc: the CD image, unpacked read-only by the test command,
+// behind a CD-ROM drive letter; setup.exe started from its root as autorun
+// starts it. Every file on the disc lands somewhere, byte for byte, and none
+// keeps the disc's read-only mark (a removal could not delete it).
+TEST_F(Install, FromTheDiscEveryFileIsInstalledAsTheDiscHoldsIt) {
+    testing_support::ScopedDriveLetter cd(WindowsPathOf(QUARNEL_CD_HOST), DRIVE_CDROM);
+    ASSERT_NE("", cd.Drive()) << "no drive letter for the disc unpacked at " << QUARNEL_CD_HOST;
+    const std::string disc = cd.Drive() + "\\";
+    ASSERT_EQ(static_cast<UINT>(DRIVE_CDROM), ::GetDriveTypeA(disc.c_str()));
+    ui::ScopedHandle written(::CreateFileA((disc + "written.tmp").c_str(), GENERIC_WRITE, 0,
+                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_FALSE(written.IsValid()) << "the disc takes new files";
+
+    // What Windows 95 and 98 start when the disc goes in, and the icon they
+    // show for it: the program's own (MAINICON), not one of its windows'.
+    const std::string inf = disc + "AUTORUN.INF";
+    const std::string program = AutorunValue(inf, "open");
+    ASSERT_STRCASEEQ("SETUP.EXE", program.c_str());
+    const std::string icon = AutorunValue(inf, "icon");
+    const std::string::size_type comma = icon.find(',');
+    ASSERT_NE(std::string::npos, comma) << "icon=" << icon;
+    EXPECT_STRCASEEQ("SETUP.EXE", icon.substr(0, comma).c_str());
+    const std::vector<std::string> groups = IconGroupsOf(disc + program);
+    const std::size_t index = std::stoul(icon.substr(comma + 1));
+    ASSERT_LT(index, groups.size()) << "icon=" << icon;
+    EXPECT_EQ("MAINICON", groups[index]) << "icon=" << icon;
+
+    Options options;
+    options.program = disc + program;
+    options.startDir = disc;
+    StartInstall({0, 1, 2, 3, 4}, options);
+    ConfirmInstallTo("c:\\quarnel\\");
+    AnswerRebootQuestion(IDNO);
+    ExpectCleanExit(kInstallTimeoutMs);
+
+    const std::vector<std::pair<std::string, std::string>> placed = {
+        {"AUTORUN.INF", ""},
+        {"SETUP.EXE", Installed("setup.exe")},
+        {"alert", Installed("WARDEX\\alert.wav")},
+        {"keldan", Installed("TRIVEL\\Diskware\\keldan.dw")},
+        {"orvane", Installed("ORVANE\\orvane.exe")},
+        {"pelkin", Installed("PELKIN\\pelkin.exe")},
+        {"quarnel", DriverFile()},
+        {"readme", Installed("readme.doc")},
+        {"sulmet", Installed("SULMET\\sulmet.exe")},
+        {"trivel", Installed("TRIVEL\\trivel.exe")},
+        {"wardex", Installed("WARDEX\\wardex.exe")}};
+    std::vector<std::string> names;
+    for (const auto& file : placed) names.push_back(file.first);
+    EXPECT_EQ(names, DirectoryEntries(disc)) << "the disc's files, as its names give them";
+    for (const auto& [name, destination] : placed) {
+        if (destination.empty()) continue;
+        EXPECT_TRUE(SameContents(disc + name, destination))
+            << destination << " is not a copy of " << disc << name;
+        const DWORD attributes = ::GetFileAttributesA(destination.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
+                    (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+            << destination << " is read-only like its source on the disc";
+    }
 }
 
 TEST_F(Install, SubsetIntoADirectoryWithABlank) {

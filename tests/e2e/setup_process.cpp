@@ -10,11 +10,6 @@
 namespace e2e {
 namespace {
 
-const char* const kSamplePrograms[] = {"wardex", "pelkin", "orvane", "sulmet", "trivel"};
-// Files of the medium that are not programs; their content does not matter to
-// the setup program, which only copies them.
-const char* const kPayloads[] = {"alert", "keldan", "quarnel", "readme"};
-
 std::string LowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -27,36 +22,17 @@ void CopyInto(const std::string& source, const std::string& destination) {
                           std::to_string(::GetLastError()) + ")");
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
-    ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file.IsValid() ||
-        !::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-        throw DriverError("cannot write " + path);
-}
-
-// The build puts the samples in its sample/ directory; a flat copy of the
-// shipped files has them next to setup.exe.
-std::string SampleProgramPath(const std::string& shippedDir, const std::string& name) {
-    const std::string inSampleDir = JoinPath(shippedDir, "sample\\" + name + ".exe");
-    if (FileExists(inSampleDir)) return inSampleDir;
-    const std::string flat = JoinPath(shippedDir, name + ".exe");
-    if (FileExists(flat)) return flat;
-    throw DriverError("sample program " + name + ".exe not found in " + shippedDir +
-                      " or its sample directory");
-}
-
 const char kAppDefaults[] = "Software\\Wine\\AppDefaults\\";
 
 }  // namespace
 
 SampleMedium::SampleMedium(const std::string& shippedDir) {
-    const std::string setupExe = JoinPath(shippedDir, "setup.exe");
-    if (!FileExists(setupExe))
-        throw DriverError("no setup.exe in the shipped build " + shippedDir +
-                          " (set QUARNEL_SHIPPED_DIR)");
+    // The build lays the medium out; a copy of it is the scenario's to change.
+    const std::string laidOut = JoinPath(shippedDir, "medium");
+    if (!FileExists(JoinPath(laidOut, "setup.exe")))
+        throw DriverError("no sample medium with a setup.exe in " + laidOut +
+                          " (the build of the shipped setup.exe lays it out; set "
+                          "QUARNEL_SHIPPED_DIR)");
     char temp[MAX_PATH] = "";
     ::GetTempPathA(sizeof temp, temp);
     static int serial = 0;
@@ -65,12 +41,13 @@ SampleMedium::SampleMedium(const std::string& shippedDir) {
     RemoveDirectoryTree(dir_);
     if (!MakeDirectories(dir_)) throw DriverError("cannot make the medium directory " + dir_);
 
-    CopyInto(setupExe, SetupPath());
-    for (const char* program : kSamplePrograms)
-        CopyInto(SampleProgramPath(shippedDir, program), JoinPath(dir_, program));
-    for (const char* payload : kPayloads)
-        WriteTextFile(JoinPath(dir_, payload),
-                      std::string("Quarnel sample medium: ") + payload + "\r\n");
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(laidOut, "*").c_str(), &found));
+    if (!search.IsValid()) throw DriverError("cannot list the sample medium " + laidOut);
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            CopyInto(JoinPath(laidOut, found.cFileName), JoinPath(dir_, found.cFileName));
+    } while (::FindNextFileA(search.Get(), &found));
 }
 
 SampleMedium::~SampleMedium() { RemoveDirectoryTree(dir_); }

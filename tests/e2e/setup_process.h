@@ -13,10 +13,11 @@
 
 namespace e2e {
 
-// A fresh sample distribution medium in the temporary folder: setup.exe from
-// the shipped build, the five sample programs under the medium's
-// extensionless names (wardex, pelkin, ...), and small text payloads for the
-// sound, the diskware, the driver and the readme. Removed with the object.
+// A fresh sample distribution medium in the temporary folder: a copy of the
+// one the shipped build lays out in its medium/ directory (setup.exe, the
+// five sample programs under the medium's extensionless names, wardex,
+// pelkin, ..., small payloads for the sound, the diskware, the driver and the
+// readme, and the disc's AUTORUN.INF). Removed with the object.
 class SampleMedium {
 public:
     explicit SampleMedium(const std::string& shippedDir);

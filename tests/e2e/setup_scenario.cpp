@@ -99,7 +99,11 @@ void SetupScenario::SimulateWindows95() {
     versionOverride_ = std::make_unique<WindowsVersionOverride>(kExeName, "win95");
 }
 
-void SetupScenario::Launch() { process_.Start(medium_->SetupPath(), medium_->Dir()); }
+void SetupScenario::Launch() { LaunchFrom(medium_->SetupPath(), medium_->Dir()); }
+
+void SetupScenario::LaunchFrom(const std::string& program, const std::string& dir) {
+    process_.Start(program, dir);
+}
 
 HWND SetupScenario::WaitForAgreementWindow() {
     return WaitForTopLevel(process_, AgreementWindowQuery(), kStartTimeoutMs);

@@ -41,6 +41,9 @@ protected:
     void SimulateWindows95();
     // Starts setup.exe from the medium; also again once an earlier run has ended.
     void Launch();
+    // Starts `program` with `dir` as its current directory, as from another
+    // medium (a disc).
+    void LaunchFrom(const std::string& program, const std::string& dir);
 
     HWND WaitForAgreementWindow();
     HWND WaitForSetupWindow();

@@ -69,11 +69,12 @@ std::string HostPathOf(const std::string& windowsPath) {
     return result;
 }
 
-bool DefineHostDrive(char letter, const std::string& hostDir) {
+bool DefineHostDrive(char letter, const std::string& hostDir, unsigned type) {
+    static_assert(DRIVE_FIXED == 3, "the header's default type is DRIVE_FIXED");
     std::vector<char> request(sizeof(UnixDriveRequest) + hostDir.size() + 1, '\0');
     auto* drive = reinterpret_cast<UnixDriveRequest*>(request.data());
     drive->size = static_cast<ULONG>(request.size());
-    drive->type = hostDir.empty() ? DRIVE_NO_ROOT_DIR : DRIVE_FIXED;
+    drive->type = hostDir.empty() ? DRIVE_NO_ROOT_DIR : type;
     drive->letter =
         static_cast<WCHAR>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter);
     if (!hostDir.empty()) {
@@ -96,10 +97,10 @@ char FreeDriveLetter() {
     return 0;
 }
 
-ScopedDriveLetter::ScopedDriveLetter(const std::string& directory) {
+ScopedDriveLetter::ScopedDriveLetter(const std::string& directory, unsigned type) {
     const std::string host = HostPathOf(directory);
     const char letter = FreeDriveLetter();
-    if (host.empty() || letter == 0 || !DefineHostDrive(letter, host)) return;
+    if (host.empty() || letter == 0 || !DefineHostDrive(letter, host, type)) return;
     letter_ = letter;
     // Only a letter that leads into the directory is of use.
     if (!Exists(Drive() + "\\")) {

@@ -11,20 +11,22 @@ namespace testing_support {
 // The host path Wine keeps `windowsPath` at; "" where it cannot tell.
 std::string HostPathOf(const std::string& windowsPath);
 
-// Maps drive `letter` to the host directory, or takes the mapping away when
-// `hostDir` is empty, through Wine's mount manager. Answers whether it did.
-bool DefineHostDrive(char letter, const std::string& hostDir);
+// Maps drive `letter` to the host directory as a drive of `type` (DRIVE_FIXED,
+// DRIVE_CDROM, ...), or takes the mapping away when `hostDir` is empty,
+// through Wine's mount manager. Answers whether it did.
+bool DefineHostDrive(char letter, const std::string& hostDir, unsigned type = 3);
 
 // A drive letter that names nothing in the prefix, from Y down; 0 when all
 // are taken.
 char FreeDriveLetter();
 
 // A drive letter mapped to a directory of the prefix for as long as the
-// object lives; whatever "X:" names on it, current directory or root, lies
-// in that directory.
+// object lives, a fixed disk unless `type` says otherwise (DRIVE_CDROM for a
+// disc); whatever "X:" names on it, current directory or root, lies in that
+// directory.
 class ScopedDriveLetter {
 public:
-    explicit ScopedDriveLetter(const std::string& directory);
+    explicit ScopedDriveLetter(const std::string& directory, unsigned type = 3);
     ~ScopedDriveLetter();
     ScopedDriveLetter(const ScopedDriveLetter&) = delete;
     ScopedDriveLetter& operator=(const ScopedDriveLetter&) = delete;
