@@ -463,10 +463,10 @@ void TGradientCaption::DrawSmallIcon(HDC dc, int x, int height) {
     HICON icon = form->Icon();
     HICON loaded = nullptr;  // a small copy of the program's icon, destroyed after drawing
     if (icon == nullptr) {
-        HICON programIcon = ::LoadIconA(module, "MAINICON");
+        HICON programIcon = ::LoadIconA(module, "APPICON");
         if (programIcon != nullptr) {
             loaded = static_cast<HICON>(
-                ::LoadImageA(module, "MAINICON", IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+                ::LoadImageA(module, "APPICON", IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
             icon = loaded != nullptr ? loaded : programIcon;
         } else {
             icon = ::LoadIconA(nullptr, IDI_APPLICATION);

@@ -66,7 +66,7 @@ TApplication::TApplication() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = &TApplication::HandleProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hIcon = ::LoadIconA(wc.hInstance, "MAINICON");
+    wc.hIcon = ::LoadIconA(wc.hInstance, "APPICON");
     wc.lpszClassName = "QuarnelApplication";
     ::RegisterClassA(&wc);
     // At the screen's centre, where a minimise or restore seems to start from.
@@ -77,7 +77,7 @@ TApplication::TApplication() {
     // The task-bar button shows the small picture of the program's icon
     // (shared: the platform keeps it for as long as the program runs).
     if (HANDLE small =
-            ::LoadImageA(wc.hInstance, "MAINICON", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+            ::LoadImageA(wc.hInstance, "APPICON", IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED))
         ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }

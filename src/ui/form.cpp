@@ -309,7 +309,7 @@ void TForm::HandleCreated() {
     ::GetWindowRect(Handle(), &window);
     if (window.right - window.left != Width() || window.bottom - window.top != Height())
         ::MoveWindow(Handle(), Left(), Top(), Width(), Height(), FALSE);
-    HICON icon = icon_ != nullptr ? icon_ : ::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON");
+    HICON icon = icon_ != nullptr ? icon_ : ::LoadIconA(::GetModuleHandleA(nullptr), "APPICON");
     if (icon != nullptr)
         ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     TWinControl::HandleCreated();

@@ -37,7 +37,7 @@ BOOL CALLBACK CollectResourceName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) {
 }
 
 // The icon groups of a program in the order the shell counts them for an
-// icon index ("SETUP.EXE,1").
+// icon index ("SETUP.EXE,0").
 std::vector<std::string> IconGroupsOf(const std::string& program) {
     std::vector<std::string> names;
     const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&::FreeLibrary)> module(
@@ -221,7 +221,7 @@ TEST_F(Install, FromTheDiscEveryFileIsInstalledAsTheDiscHoldsIt) {
     ASSERT_FALSE(written.IsValid()) << "the disc takes new files";
 
     // What Windows 95 and 98 start when the disc goes in, and the icon they
-    // show for it: the program's own (MAINICON), not one of its windows'.
+    // show for it: the program's own (APPICON), not one of its windows'.
     const std::string inf = disc + "AUTORUN.INF";
     const std::string program = AutorunValue(inf, "open");
     ASSERT_STRCASEEQ("SETUP.EXE", program.c_str());
@@ -232,7 +232,7 @@ TEST_F(Install, FromTheDiscEveryFileIsInstalledAsTheDiscHoldsIt) {
     const std::vector<std::string> groups = IconGroupsOf(disc + program);
     const std::size_t index = std::stoul(icon.substr(comma + 1));
     ASSERT_LT(index, groups.size()) << "icon=" << icon;
-    EXPECT_EQ("MAINICON", groups[index]) << "icon=" << icon;
+    EXPECT_EQ("APPICON", groups[index]) << "icon=" << icon;
 
     Options options;
     options.program = disc + program;
