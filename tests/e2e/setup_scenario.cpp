@@ -101,6 +101,10 @@ void SetupScenario::SimulateWindows95() {
 
 void SetupScenario::Launch() { process_.Start(medium_->SetupPath(), medium_->Dir()); }
 
+void SetupScenario::Launch(const std::string& arguments) {
+    process_.Start(medium_->SetupPath(), medium_->Dir(), arguments);
+}
+
 HWND SetupScenario::WaitForAgreementWindow() {
     return WaitForTopLevel(process_, AgreementWindowQuery(), kStartTimeoutMs);
 }

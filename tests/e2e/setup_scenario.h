@@ -41,6 +41,8 @@ protected:
     void SimulateWindows95();
     // Starts setup.exe from the medium; also again once an earlier run has ended.
     void Launch();
+    // The same with a command line after the program's name.
+    void Launch(const std::string& arguments);
 
     HWND WaitForAgreementWindow();
     HWND WaitForSetupWindow();
