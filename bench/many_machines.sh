@@ -22,7 +22,10 @@ mkdir -p "$work"
 quarnel_prefix "$work/template"
 wineserver -k 2>/dev/null || true
 QUARNEL_FORCE_XVFB=${CI:+1} quarnel_xvfb
-trap 'for m in $(seq "$machines"); do WINEPREFIX=$work/machine$m wineserver -k 2>/dev/null || true; done; quarnel_stop_xvfb' EXIT
+stop_machines() {
+    for m in $(seq "$machines"); do WINEPREFIX=$work/machine$m wineserver -k 2>/dev/null || true; done
+}
+trap 'stop_machines; quarnel_stop_xvfb' EXIT
 
 # The distribution medium: the program, the five programs under their
 # extensionless names, and the small files.
@@ -70,4 +73,5 @@ done
 wall=$(( (end - start) / 1000000 ))
 echo "completed: $done_count of $machines side by side in $((wall / 1000)).$(printf %03d $((wall % 1000))) s" \
      "on $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+stop_machines
 rm -rf "$work"

@@ -118,6 +118,7 @@ protected:
         logPath_ = JoinPath(
             temp, "quarnel-unattended-" + std::to_string(::GetCurrentProcessId()) + ".log");
         ::DeleteFileA(logPath_.c_str());
+        RemoveDirectoryTree("C:\\QUARNEL TOOLS");
     }
     void TearDown() override {
         ::DeleteFileA(logPath_.c_str());
