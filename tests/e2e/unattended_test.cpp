@@ -194,7 +194,8 @@ TEST_F(Unattended, ChosenDirectoryComponentsAndOptionsEndAsInTheWindow) {
 
     // The same choices preset in the window, seen there, then installed.
     ForgetInstall();
-    Launch(switches);
+    ::DeleteFileA(logPath_.c_str());
+    Launch(switches + " \"/LOG=" + logPath_ + "\"");
     HWND setup = AcceptAgreement();
     const SetupWindowControls controls = ControlsOf(setup);
     EXPECT_EQ("C:\\QUARNEL TOOLS", TextOf(controls.directoryEdit));
@@ -211,6 +212,9 @@ TEST_F(Unattended, ChosenDirectoryComponentsAndOptionsEndAsInTheWindow) {
     ExpectCleanExit(kRunTimeoutMs);
     const std::vector<std::string> window = EndState(kInstalledDir);
     EXPECT_EQ(window, silent);
+    // The window logs the same steps.
+    ExpectLogged("Copying Trivel Executable");
+    ExpectLogged("Shortcut created: " + StartupShortcut());
     // Pelkin and Trivel only: the comparison is not of two empty states.
     EXPECT_NE(std::string::npos, ::testing::PrintToString(window).find("PELKIN\\\\pelkin.exe"));
     EXPECT_EQ(std::string::npos, ::testing::PrintToString(window).find("WARDEX\\\\wardex.exe"));
