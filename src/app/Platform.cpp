@@ -8,7 +8,9 @@ std::string OsVersionText(const OSVERSIONINFOA& version) {
     const char* name = "";
     DWORD build = version.dwBuildNumber;
     switch (version.dwPlatformId) {
-        case 0: name = "32s"; break;
+        case 0:
+            name = "32s";
+            break;
         case 1:
             name = (version.dwMajorVersion > 4 ||
                     (version.dwMajorVersion == 4 && version.dwMinorVersion >= 10))
@@ -16,15 +18,17 @@ std::string OsVersionText(const OSVERSIONINFOA& version) {
                        : "95";
             build &= 0xFFFF;  // the high word holds the version again on this family
             break;
-        case 2: name = "NT"; break;
-        default: break;
+        case 2:
+            name = "NT";
+            break;
+        default:
+            break;
     }
     char servicePack[128];
     lstrcpynA(servicePack, version.szCSDVersion, sizeof servicePack);
-    std::string text = ui::Format("Windows %s %d.%.2d.%.3d %s", name,
-                                  static_cast<int>(version.dwMajorVersion),
-                                  static_cast<int>(version.dwMinorVersion),
-                                  static_cast<int>(build), servicePack);
+    std::string text =
+        ui::Format("Windows %s %d.%.2d.%.3d %s", name, static_cast<int>(version.dwMajorVersion),
+                   static_cast<int>(version.dwMinorVersion), static_cast<int>(build), servicePack);
     size_t first = 0;
     while (first < text.size() && static_cast<unsigned char>(text[first]) <= 32) ++first;
     size_t last = text.size();
@@ -46,28 +50,9 @@ bool IsWindows95Family(const std::string& versionText) {
 std::string CurrentDirectoryWithBackslash() {
     char buffer[MAX_PATH];
     const DWORD length = ::GetCurrentDirectoryA(MAX_PATH, buffer);
-    std::string directory = length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+    std::string directory =
+        length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
     return directory + "\\";
-}
-
-int DriveNumberFromPath(const std::string& path) {
-    if (!path.empty()) {
-        const char c = path[0];
-        if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
-        if (c >= 'a' && c <= 'z') return c - 'a' + 1;
-    }
-    return 3;
-}
-
-std::int32_t DriveFreeBytes(int drive) {
-    char root[4] = {static_cast<char>(64 + drive), ':', '\\', '\0'};
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!::GetDiskFreeSpaceA(drive >= 1 ? root : nullptr, &sectorsPerCluster, &bytesPerSector,
-                             &freeClusters, &totalClusters))
-        return -1;
-    const std::uint32_t product = static_cast<std::uint32_t>(sectorsPerCluster) * bytesPerSector *
-                                  freeClusters;
-    return static_cast<std::int32_t>(product);
 }
 
 std::string FreeSpaceText(std::int32_t bytes) { return std::to_string(bytes / 1024000) + " MB"; }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/DriveSpace.h"
+
 namespace app {
 
 // "Windows <name> <major>.<minor>.<build> <service pack>", trimmed of
@@ -21,12 +23,9 @@ bool IsWindows95Family(const std::string& versionText);
 // The current directory followed by one backslash.
 std::string CurrentDirectoryWithBackslash();
 
-// 'A' to 'Z' in either case give 1 to 26; anything else drive C (3).
-int DriveNumberFromPath(const std::string& path);
-
-// Free bytes of a drive (1 = A:, 0 = the current drive) as the signed 32-bit
-// product of the platform's three figures; -1 when the drive cannot be asked.
-std::int32_t DriveFreeBytes(int drive);
+// The drive rules the install shares with the setup window.
+using engine::DriveFreeBytes;
+using engine::DriveNumberFromPath;
 
 // The free-space figure shown to the user: whole units of 1024000 bytes.
 std::string FreeSpaceText(std::int32_t bytes);

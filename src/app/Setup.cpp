@@ -1,30 +1,18 @@
-// Program entry: the component-object runtime for the whole run, the
-// application object, the agreement window as main window, the main loop.
+// Program entry: the component-object runtime for the whole run, then the
+// run the command line asks for.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
-#include "app/Classes.h"
 #include "app/SetupState.h"
-#include "app/setup2.h"
-#include "ui/application.h"
+#include "app/StartUp.h"
 #include "ui/handles.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int showCommand) {
     ui::ComApartment com;
     ::InitCommonControls();
-    {
-        ui::TApplication application;
-        app::RegisterClasses();
-        application.SetTitle("Quarnel Setup");
-        try {
-            app::LicenseForm = new app::TLicenseForm();
-            app::LicenseForm->Create();
-        } catch (const std::exception& error) {
-            application.ShowException(error);
-        }
-        application.Run(showCommand);
-    }
+    const int code = app::RunSetup(arguments != nullptr ? arguments : "", showCommand);
     app::InstallDir.clear();
     app::SourceDir.clear();
-    return 0;
+    return code;
 }

@@ -7,6 +7,7 @@ namespace app {
 std::string InstallDir;
 std::string SourceDir;
 std::unique_ptr<engine::TRegistry> SetupRegistry;
+engine::SetupCommandLine CommandLinePresets;
 TLicenseForm* LicenseForm = nullptr;
 TSetupForm* SetupForm = nullptr;
 TForm1* Form1 = nullptr;

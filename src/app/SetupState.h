@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/CommandLine.h"
+
 namespace engine {
 class TRegistry;
 }
@@ -23,6 +25,10 @@ extern std::string SourceDir;
 // The registry accessor of the current group of registry operations; empty
 // between groups.
 extern std::unique_ptr<engine::TRegistry> SetupRegistry;
+
+// The switches the program was started with; the setup window takes its
+// presets from them.
+extern engine::SetupCommandLine CommandLinePresets;
 
 extern TLicenseForm* LicenseForm;
 extern TSetupForm* SetupForm;

@@ -6,6 +6,7 @@
 #include "controls/CheckListBox.h"
 #include "controls/DirectoryEdit.h"
 #include "controls/Gauge.h"
+#include "engine/CommandLine.h"
 #include "engine/ComponentTable.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
@@ -76,6 +77,19 @@ void TSetupForm::FormCreate(ui::TComponent*) {
     if (InstallDir.empty()) RemoveButton->SetEnabled(false);
     if (InstallDir.empty()) InstallDir = "c:\\quarnel";
     InstallButton->SetEnabled(false);
+    ApplyPresets(CommandLinePresets);
+}
+
+void TSetupForm::ApplyPresets(const engine::SetupCommandLine& line) {
+    // As if typed: the field's change handler sets InstallDir.
+    if (line.directoryGiven) SelectDirectory->SetText(line.directory);
+    if (line.componentsGiven) {
+        for (std::size_t i = 0; i < engine::kComponentCount; ++i)
+            ProductToInstall->SetChecked(static_cast<int>(i), line.components[i]);
+        ProductToInstallClickCheck(this);
+    }
+    if (!line.menuGroup) MenuCreateCheckBox->SetChecked(false);
+    if (!line.startupShortcut) CheckBox2->SetChecked(false);
 }
 
 void TSetupForm::FormClose(ui::TComponent*, ui::TCloseAction&) {

@@ -15,6 +15,10 @@ class TGauge;
 class TDirectoryEdit;
 }  // namespace controls
 
+namespace engine {
+struct SetupCommandLine;
+}
+
 namespace app {
 
 class TSetupForm : public ui::TForm {
@@ -50,6 +54,9 @@ public:
 
 private:
     void BindControls();
+    // Ticks and the directory the command line gave, as if the user had
+    // set them.
+    void ApplyPresets(const engine::SetupCommandLine& line);
     // Whether any of the five components is ticked.
     bool AnyComponentChosen() const;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/ProgressTarget.h"
+#include "engine/SetupLog.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
 #include "ui/path_text.h"
@@ -110,6 +111,7 @@ void CopyFileWithProgress(const std::string& source, const std::string& destinat
         throw;
     }
     bar.SetPosition(0);
+    LogLine("File copied: " + source + " to " + target);
 }
 
 void EnsureDirectoryPath(const std::string& path) {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/SetupLog.h"
+
 namespace engine {
 
 namespace {
@@ -44,6 +46,16 @@ bool DeleteTree(HKEY base, const std::string& path) {
     return ::RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
 }
 
+// How a key is named in the log: the root's short name and the path.
+std::string KeyName(HKEY root, const std::string& path) {
+    const char* name = root == HKEY_LOCAL_MACHINE  ? "HKLM"
+                       : root == HKEY_CURRENT_USER ? "HKCU"
+                       : root == HKEY_USERS        ? "HKU"
+                       : root == HKEY_CLASSES_ROOT ? "HKCR"
+                                                   : "HKEY";
+    return path.empty() ? std::string(name) : std::string(name) + "\\" + path;
+}
+
 }  // namespace
 
 void TRegistry::SetRootKey(HKEY root) {
@@ -61,8 +73,8 @@ bool TRegistry::OpenRegistryKey(const std::string& path, bool canCreate) {
     const Location where = Locate(path);
     ui::RegKey key;
     LONG status;
+    DWORD disposition = 0;
     if (canCreate && !where.path.empty()) {
-        DWORD disposition = 0;
         status =
             ::RegCreateKeyExA(where.base, where.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, key.Receive(), &disposition);
@@ -77,6 +89,8 @@ bool TRegistry::OpenRegistryKey(const std::string& path, bool canCreate) {
         currentPath_ = where.path;
     }
     current_ = std::move(key);
+    if (disposition == REG_CREATED_NEW_KEY)
+        LogLine("Registry key created: " + KeyName(root_, currentPath_));
     return true;
 }
 
@@ -91,6 +105,8 @@ void TRegistry::WriteTextValue(const std::string& name, const std::string& text)
                          static_cast<DWORD>(text.size())) != ERROR_SUCCESS) {
         throw ERegistryException(ui::Format("Failed to set data for '%s'", name.c_str()));
     }
+    LogLine("Registry value written: " + KeyName(root_, currentPath_) + " " + name + " = \"" +
+            text + "\"");
 }
 
 void TRegistry::WriteByteValue(const std::string& name, const void* bytes, std::size_t count) {
@@ -99,6 +115,11 @@ void TRegistry::WriteByteValue(const std::string& name, const void* bytes, std::
                          static_cast<DWORD>(count)) != ERROR_SUCCESS) {
         throw ERegistryException(ui::Format("Failed to set data for '%s'", name.c_str()));
     }
+    std::string hex;
+    for (std::size_t i = 0; i < count; ++i)
+        hex += ui::Format(i == 0 ? "%02x" : ",%02x", static_cast<const unsigned char*>(bytes)[i]);
+    LogLine("Registry value written: " + KeyName(root_, currentPath_) + " " + name +
+            " = hex:" + hex);
 }
 
 std::string TRegistry::ReadTextValue(const std::string& name) const {
@@ -130,7 +151,15 @@ bool TRegistry::RegistryKeyPresent(const std::string& path) const {
 
 bool TRegistry::DeleteRegistryTree(const std::string& path) {
     const Location where = Locate(path);
-    return DeleteTree(where.base, where.path);
+    const bool deleted = DeleteTree(where.base, where.path);
+    const std::string name =
+        where.relative && current_.IsOpen() ? currentPath_ + "\\" + where.path : where.path;
+    if (deleted) {
+        LogLine("Registry key deleted: " + KeyName(root_, name));
+    } else {
+        LogError("Cannot delete registry key " + KeyName(root_, name));
+    }
+    return deleted;
 }
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/FileUtil.h"
+#include "engine/SetupLog.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
 
@@ -172,12 +173,24 @@ std::string PendingDeletionLine(const std::string& file) {
 
 bool ScheduleDeletionAtStartup(const std::string& listPath, const std::string& file) {
     const std::string line = PendingDeletionLine(file);
-    if (line.empty()) return false;
+    if (line.empty()) {
+        LogError("Cannot list " + file + " for deletion at the next Windows start");
+        return false;
+    }
+    // The log names each line the list receives, and each it cannot.
+    const auto logged = [&](bool added) {
+        if (added) {
+            LogLine("Line added to " + listPath + ": " + line);
+        } else {
+            LogError("Cannot add to " + listPath + ": " + line);
+        }
+        return added;
+    };
     const ExistingList existing = ReadList(listPath);
-    if (existing.state == ListState::Unusable) return false;
+    if (existing.state == ListState::Unusable) return logged(false);
     const std::string merged = MergeRenameList(existing.content, line);
-    if (existing.state == ListState::Read && merged == existing.content) return true;
-    return ReplaceFileContents(listPath, existing, merged);
+    if (existing.state == ListState::Read && merged == existing.content) return logged(true);
+    return logged(ReplaceFileContents(listPath, existing, merged));
 }
 
 }  // namespace engine

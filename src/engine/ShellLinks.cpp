@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "engine/SetupLog.h"
 #include "ui/handles.h"
 
 namespace engine {
@@ -73,7 +74,11 @@ void CreateShellLink(const std::string& target, const std::string& arguments,
     link->SetWorkingDirectory(workingDirectory.c_str());
     // FALSE: the object does not take the file as its current one.
     const std::wstring path = WideFromAnsi(linkFile);
-    file->Save(path.c_str(), FALSE);
+    if (SUCCEEDED(file->Save(path.c_str(), FALSE))) {
+        LogLine("Shortcut created: " + linkFile + " to " + target);
+    } else {
+        LogError("Cannot save shortcut " + linkFile);
+    }
 }
 
 }  // namespace engine

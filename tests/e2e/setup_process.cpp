@@ -67,10 +67,12 @@ std::vector<std::string> SampleMedium::FileNames() const {
     return names;
 }
 
-void SetupProcess::Start(const std::string& exePath, const std::string& currentDir) {
+void SetupProcess::Start(const std::string& exePath, const std::string& currentDir,
+                         const std::string& arguments) {
     if (IsStarted() && !HasExited()) throw DriverError("setup.exe is already running");
     Reset();
     std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

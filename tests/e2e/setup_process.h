@@ -43,8 +43,10 @@ public:
     SetupProcess& operator=(const SetupProcess&) = delete;
 
     // Starts the program with `currentDir` as its current directory, as when a
-    // user starts it from the medium. Throws DriverError when it cannot start.
-    void Start(const std::string& exePath, const std::string& currentDir);
+    // user starts it from the medium, with `arguments` after its name. Throws
+    // DriverError when it cannot start.
+    void Start(const std::string& exePath, const std::string& currentDir,
+               const std::string& arguments = "");
 
     bool IsStarted() const { return process_.IsValid(); }
     DWORD Id() const { return id_; }

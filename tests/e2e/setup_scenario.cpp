@@ -105,6 +105,10 @@ void SetupScenario::LaunchFrom(const std::string& program, const std::string& di
     process_.Start(program, dir);
 }
 
+void SetupScenario::Launch(const std::string& arguments) {
+    process_.Start(medium_->SetupPath(), medium_->Dir(), arguments);
+}
+
 HWND SetupScenario::WaitForAgreementWindow() {
     return WaitForTopLevel(process_, AgreementWindowQuery(), kStartTimeoutMs);
 }

@@ -44,6 +44,8 @@ protected:
     // Starts `program` with `dir` as its current directory, as from another
     // medium (a disc).
     void LaunchFrom(const std::string& program, const std::string& dir);
+    // The same with a command line after the program's name.
+    void Launch(const std::string& arguments);
 
     HWND WaitForAgreementWindow();
     HWND WaitForSetupWindow();

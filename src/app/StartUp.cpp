@@ -1,0 +1,44 @@
+#include "app/StartUp.h"
+
+#include "app/Classes.h"
+#include "app/Platform.h"
+#include "app/SetupState.h"
+#include "app/setup2.h"
+#include "engine/CommandLine.h"
+#include "engine/SetupLog.h"
+#include "engine/UnattendedRun.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+
+namespace app {
+
+int RunSetup(const std::string& arguments, int showCommand) {
+    const engine::SetupCommandLine line = engine::ParseCommandLine(arguments);
+    engine::StartLog(line.logFile);
+    if (line.silent) {
+        // No application object: not even its hidden window is made.
+        return engine::RunUnattended(
+            line, {IsWindows95Family(OsVersionText()), CurrentDirectoryWithBackslash()});
+    }
+
+    ui::TApplication application;
+    RegisterClasses();
+    application.SetTitle("Quarnel Setup");
+    if (!line.Understood()) {
+        // Refused before any window or record is made.
+        engine::LogError("Command line not understood: " + line.error);
+        ui::MessageDlg(line.error, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
+        return engine::exit_codes::kBadCommandLine;
+    }
+    CommandLinePresets = line;
+    try {
+        LicenseForm = new TLicenseForm();
+        LicenseForm->Create();
+    } catch (const std::exception& error) {
+        application.ShowException(error);
+    }
+    application.Run(showCommand);
+    return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,42 @@
+// The switches an unattended run is started with, as technicians write them
+// in logon scripts and distribution tools: names in any case and order, a
+// value after "=", and blanks inside a value kept when the argument or the
+// value alone is in double quotes. Plain text in, plain data out.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/ComponentTable.h"
+
+namespace engine {
+
+struct SetupCommandLine {
+    bool silent = false;  // no window, no question: the terms accepted by the technician
+    bool remove = false;  // remove the recorded install instead of installing
+    bool directoryGiven = false;
+    std::string directory;  // as typed into the directory field
+    bool componentsGiven = false;
+    std::array<bool, kComponentCount> components{true, true, true, true, true};
+    bool menuGroup = true;
+    bool startupShortcut = true;
+    std::string logFile;  // empty: no log
+    // Why the line was not understood, naming the argument; empty when it was.
+    std::string error;
+
+    bool Understood() const { return error.empty(); }
+};
+
+// The arguments of a command line after the program's name: separated by
+// blanks or tabs; a double quote starts or ends a stretch in which blanks
+// belong to the argument, and is itself dropped. A path holds no double
+// quote, so none is taken literally; an unclosed stretch runs to the end.
+std::vector<std::string> SplitArguments(const std::string& arguments);
+
+// Reads every switch. The first argument not understood sets `error`; the
+// switches read before and after it are kept, so that a silent run refused
+// for its command line still knows it must stay silent and where to log why.
+SetupCommandLine ParseCommandLine(const std::string& arguments);
+
+}  // namespace engine

@@ -1,0 +1,55 @@
+#include "engine/SetupLog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "ui/handles.h"
+
+namespace engine {
+
+namespace {
+
+std::string& LogPath() {
+    static std::string path;
+    return path;
+}
+
+}  // namespace
+
+void StartLog(const std::string& path) {
+    // Held whole: a relative name keeps meaning the file it named at start.
+    char full[MAX_PATH];
+    const DWORD length =
+        path.empty() ? 0 : ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    LogPath() = length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+bool Logging() { return !LogPath().empty(); }
+
+void LogLine(const std::string& text) {
+    if (!Logging()) return;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    const std::string line = stamp + text + "\r\n";
+    // Opened for each line and shared for reading: the technician may watch
+    // the file while the run goes on, and a run that ends abruptly loses no
+    // line it has written. Several runs on one file append in turn.
+    ui::ScopedHandle file(::CreateFileA(LogPath().c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return;
+    if (::SetFilePointer(file.Get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        ::GetLastError() != NO_ERROR) {
+        return;
+    }
+    DWORD written = 0;
+    ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+void LogError(const std::string& text) { LogLine("Error: " + text); }
+
+}  // namespace engine

@@ -1,0 +1,134 @@
+#include "engine/UnattendedRun.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "engine/SetupLog.h"
+#include "engine/SetupProcedure.h"
+#include "ui/exceptions.h"
+
+namespace engine {
+
+namespace {
+
+// The answers of nobody at the screen: every question is Yes, the readme is
+// not opened and Windows is not restarted. The procedures have logged every
+// status and error already.
+class UnattendedHost : public SetupHost {
+public:
+    void ShowStatus(const std::string&, bool) override {}
+    void ShowFreeSpace(std::int32_t bytes) override {
+        LogLine(ui::Format("Free space: %ld bytes", static_cast<long>(bytes)));
+    }
+    void ShowError(const std::string&) override {}
+    void ShowInformation(const std::string& text) override { LogLine(text); }
+    bool Confirm(const std::string& question, ui::TMsgDlgType) override {
+        LogLine(question + " Yes");
+        return true;
+    }
+    ui::TComponent* ProgressTarget() override { return nullptr; }
+    void OpenReadme(const std::string&) override {}
+    void HideWindows() override {}
+    void OfferRestart(const std::string&) override {
+        LogLine("Windows must restart to complete the install");
+    }
+    void RequestEnd() override {}
+};
+
+std::string ChosenNames(const SetupCommandLine& line) {
+    std::string names;
+    for (std::size_t i = 0; i < kComponentCount; ++i) {
+        if (!line.components[i]) continue;
+        if (!names.empty()) names += ",";
+        names += ComponentTable()[i].name;
+    }
+    return names;
+}
+
+// The recorded directory; false, logged, when the record cannot be read.
+bool ReadRecordedDirectory(std::string& directory) {
+    try {
+        directory = RecordedInstallDirectory();
+        return true;
+    } catch (const std::exception& error) {
+        LogError(error.what());
+        return false;
+    }
+}
+
+int CodeOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Done:
+            return exit_codes::kRestartNeeded;
+        case Outcome::NoRecord:
+            return exit_codes::kNoInstallRecorded;
+        default:
+            return exit_codes::kFailed;
+    }
+}
+
+int Run(const SetupCommandLine& line, const UnattendedSystem& system) {
+    if (!line.Understood()) {
+        LogError("Command line not understood: " + line.error);
+        return exit_codes::kBadCommandLine;
+    }
+    if (!system.windows95Family) {
+        LogError("This software is designed for Windows95/98");
+        return exit_codes::kUnsupportedSystem;
+    }
+    UnattendedHost host;
+    if (line.remove) {
+        LogLine("Unattended removal");
+        // Asked without making the record's key, so that nothing is written.
+        std::string recorded;
+        if (!ReadRecordedDirectory(recorded)) return exit_codes::kFailed;
+        if (recorded.empty()) {
+            LogError("No installation of Quarnel is recorded on this machine");
+            return exit_codes::kNoInstallRecorded;
+        }
+        std::string installDir;
+        return CodeOf(RunRemoval(installDir, host));
+    }
+
+    InstallChoices choices;
+    choices.sourceDir = system.sourceDir;
+    // As in the window: the field shows the recorded directory, and an
+    // untouched empty field installs to the default.
+    std::string recorded;
+    if (!ReadRecordedDirectory(recorded)) return exit_codes::kFailed;
+    choices.installDir = AsTypedIntoDirectoryField(line.directoryGiven ? line.directory : recorded);
+    if (choices.installDir.empty()) choices.installDir = "c:\\quarnel";
+    choices.components = line.components;
+    choices.menuGroup = line.menuGroup;
+    choices.viewReadme = false;
+    choices.startupShortcut = line.startupShortcut;
+    LogLine("Unattended install of " + ChosenNames(line) + " from " + system.sourceDir + " to " +
+            choices.installDir + (line.menuGroup ? "" : ", no menu group") +
+            (line.startupShortcut ? "" : ", no start-up shortcut"));
+    return CodeOf(RunInstall(choices, host));
+}
+
+}  // namespace
+
+std::string AsTypedIntoDirectoryField(const std::string& text) {
+    std::string upper = text;
+    if (!upper.empty()) ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+int RunUnattended(const SetupCommandLine& line, const UnattendedSystem& system) {
+    int code = exit_codes::kFailed;
+    try {
+        code = Run(line, system);
+    } catch (const std::exception&) {
+        // A step's error: the procedure has logged it, and what was made
+        // before it stays.
+    } catch (...) {
+        LogError("Unexpected failure");
+    }
+    LogLine(ui::Format("Exit code %d", code));
+    return code;
+}
+
+}  // namespace engine

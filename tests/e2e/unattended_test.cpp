@@ -1,0 +1,316 @@
+// Unattended runs from the command line, end to end: what a silent install
+// and removal leave (the same as the window's for the same choices), the
+// exit codes a deployment tool reads, the log, and that no window of the
+// program ever shows. Exit codes are read whole here, inside the prefix,
+// with GetExitCodeProcess: Wine's own status keeps only 8 bits of them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver_error.h"
+#include "host_paths.h"
+#include "install_state.h"
+#include "installed_state.h"
+#include "registry_state.h"
+#include "setup_scenario.h"
+#include "ui/handles.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kRestartNeeded = 3010;
+constexpr DWORD kFailed = 1603;
+constexpr DWORD kNoInstallRecorded = 1605;
+constexpr DWORD kUnsupportedSystem = 1633;
+constexpr DWORD kBadCommandLine = 1639;
+constexpr DWORD kRunTimeoutMs = 60000;
+
+// Typed with blanks and in mixed case; the field holds it in upper case.
+constexpr char kTypedDir[] = "C:\\Quarnel Tools";
+constexpr char kInstalledDir[] = "C:\\QUARNEL TOOLS\\";
+
+std::string Hex(const std::vector<unsigned char>& bytes) {
+    std::string text;
+    char pair[4];
+    for (unsigned char b : bytes) {
+        std::snprintf(pair, sizeof pair, "%02x", b);
+        text += pair;
+    }
+    return text;
+}
+
+void AddFiles(const std::string& dir, std::vector<std::string>& entries) {
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
+    if (!search.IsValid()) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = JoinPath(dir, name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            entries.push_back(path + "\\");
+            AddFiles(path, entries);
+        } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".lnk") == 0) {
+            // A shortcut as the shell reads it back.
+            const auto link = ReadShortcut(path);
+            entries.push_back(path + " -> " +
+                              (link ? link->target + " in " + link->workingDirectory + " with [" +
+                                          link->arguments + "]"
+                                    : std::string("unreadable")));
+        } else {
+            const std::string bytes = ReadFileBytes(path);
+            entries.push_back(path + " " + std::to_string(bytes.size()) + " bytes, digest " +
+                              std::to_string(std::hash<std::string>()(bytes)));
+        }
+    } while (::FindNextFileA(search.Get(), &found));
+}
+
+void AddValues(const std::string& key, std::vector<std::string>& entries) {
+    if (!KeyExists(HKEY_LOCAL_MACHINE, key)) {
+        entries.push_back(key + " absent");
+        return;
+    }
+    const KeyContents contents = ContentsOf(HKEY_LOCAL_MACHINE, key);
+    entries.push_back(key + " " + std::to_string(contents.values) + " values");
+    for (const char* name :
+         {"Version", "Path", "DisplayName", "UninstallString", "Start", "StaticVxD"}) {
+        if (const auto value = ReadRawValue(HKEY_LOCAL_MACHINE, key, name))
+            entries.push_back(key + "\\" + name + " type " + std::to_string(value->type) + " " +
+                              Hex(value->bytes));
+    }
+}
+
+// Everything an install leaves: files byte for byte, shortcuts as the shell
+// reads them, and the records with their values and types.
+std::vector<std::string> EndState(const std::string& installDir) {
+    std::vector<std::string> entries;
+    AddFiles(installDir, entries);
+    AddFiles(MenuGroupFolder(), entries);
+    for (const std::string& file : {StartupShortcut(), DriverFile(), RenameList()}) {
+        if (!PathExists(file)) {
+            entries.push_back(file + " absent");
+        } else if (file == StartupShortcut()) {
+            const auto link = ReadShortcut(file);
+            entries.push_back(file + " -> " + (link ? link->target : std::string("unreadable")));
+        } else {
+            entries.push_back(file + " digest " +
+                              std::to_string(std::hash<std::string>()(ReadFileBytes(file))));
+        }
+    }
+    AddValues(kVendorKey, entries);
+    AddValues(kRecordKey, entries);
+    AddValues(kUninstallKey, entries);
+    AddValues(kDriverKey, entries);
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+class Unattended : public SetupScenario {
+protected:
+    void SetUp() override {
+        SetupScenario::SetUp();
+        char temp[MAX_PATH] = "";
+        ::GetTempPathA(sizeof temp, temp);
+        logPath_ = JoinPath(
+            temp, "quarnel-unattended-" + std::to_string(::GetCurrentProcessId()) + ".log");
+        ::DeleteFileA(logPath_.c_str());
+        RemoveDirectoryTree("C:\\QUARNEL TOOLS");
+    }
+    void TearDown() override {
+        ::DeleteFileA(logPath_.c_str());
+        RemoveDirectoryTree("C:\\QUARNEL TOOLS");
+        SetupScenario::TearDown();
+    }
+
+    // Starts the program with the switches and the log, watches its
+    // top-level windows until it ends, and answers its whole exit code.
+    DWORD RunSilently(const std::string& switches) {
+        // A /LOG= among the switches comes later and so wins.
+        Launch("\"/LOG=" + logPath_ + "\" " + switches);
+        std::vector<std::string> shown;
+        WaitUntil(
+            [&] {
+                for (HWND window : VisibleTopLevelWindows(Process().Id()))
+                    shown.push_back(ClassOf(window) + " \"" + TextOf(window) + "\"");
+                return !shown.empty() || Process().HasExited();
+            },
+            "the silent run to end", nullptr, kRunTimeoutMs);
+        if (!shown.empty()) {
+            ADD_FAILURE() << "a silent run showed " << shown.front();
+            Process().Kill();
+        }
+        return *Process().ExitCode();
+    }
+
+    std::string Log() const { return PathExists(logPath_) ? ReadFileBytes(logPath_) : ""; }
+    void ExpectLogged(const std::string& line) {
+        EXPECT_NE(std::string::npos, Log().find(line)) << "not in the log:\n"
+                                                       << line << "\nlog:\n"
+                                                       << Log();
+    }
+
+    // Nothing of an install anywhere: no records (not even the empty one the
+    // window makes), no directory, nothing in the menu or the system.
+    void ExpectNothingWritten() {
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kVendorKey));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriverKey));
+        EXPECT_FALSE(PathExists(kDefaultInstallDir));
+        EXPECT_FALSE(PathExists("C:\\QUARNEL TOOLS"));
+        EXPECT_FALSE(PathExists(MenuGroupFolder()));
+        EXPECT_FALSE(PathExists(StartupShortcut()));
+        EXPECT_FALSE(PathExists(DriverFile()));
+    }
+
+    void ForgetInstall() {
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kVendorKey);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kDriverKey);
+        RemoveDirectoryTree("C:\\QUARNEL TOOLS");
+        ClearInstalledState();
+    }
+
+    std::string logPath_;
+};
+
+TEST_F(Unattended, ChosenDirectoryComponentsAndOptionsEndAsInTheWindow) {
+    const std::string switches =
+        std::string("/components=pelkin,TRIVEL /NoMenu \"/DIR=") + kTypedDir + "\"";
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT " + switches));
+    const std::vector<std::string> silent = EndState(kInstalledDir);
+    ExpectLogged("Copying Trivel Executable");
+    ExpectLogged("File copied: " + Medium().Dir() + "\\trivel. to " + kInstalledDir +
+                 "TRIVEL\\trivel.exe");
+    ExpectLogged("Registry value written: HKLM\\SOFTWARE\\Brenvik\\Quarnel Path = \"" +
+                 std::string(kInstalledDir) + "\"");
+    ExpectLogged("Registry value written: HKLM\\" + std::string(kDriverKey) + " Start = hex:00");
+    ExpectLogged("Shortcut created: " + StartupShortcut());
+    ExpectLogged("Exit code 3010");
+    EXPECT_TRUE(ReadmeViewerWindows().empty()) << "a silent install opened the readme";
+    EXPECT_FALSE(PathExists(MenuGroupFolder()));
+
+    // The same choices preset in the window, seen there, then installed.
+    ForgetInstall();
+    ::DeleteFileA(logPath_.c_str());
+    Launch(switches + " \"/LOG=" + logPath_ + "\"");
+    HWND setup = AcceptAgreement();
+    const SetupWindowControls controls = ControlsOf(setup);
+    EXPECT_EQ("C:\\QUARNEL TOOLS", TextOf(controls.directoryEdit));
+    EXPECT_EQ(BST_UNCHECKED, ::SendMessageA(controls.menuGroupCheck, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, ::SendMessageA(controls.startupCheck, BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(IsEnabled(controls.installButton));
+    Screenshot(setup, "presets");
+    Click(controls.viewReadmeCheck);  // the readme opened by the window is no end state
+    Click(controls.installButton);
+    ExpectDialog("Information",
+                 std::string("Ready to install Quarnel to a ") + kInstalledDir + " ?", IDYES);
+    const MessageBoxView reboot = WaitForMessageDialog(Process(), kRunTimeoutMs);
+    AnswerMessageBox(Process(), reboot, IDNO);
+    ExpectCleanExit(kRunTimeoutMs);
+    const std::vector<std::string> window = EndState(kInstalledDir);
+    EXPECT_EQ(window, silent);
+    // The window logs the same steps.
+    ExpectLogged("Copying Trivel Executable");
+    ExpectLogged("Shortcut created: " + StartupShortcut());
+    // Pelkin and Trivel only: the comparison is not of two empty states.
+    EXPECT_NE(std::string::npos, ::testing::PrintToString(window).find("PELKIN\\\\pelkin.exe"));
+    EXPECT_EQ(std::string::npos, ::testing::PrintToString(window).find("WARDEX\\\\wardex.exe"));
+}
+
+TEST_F(Unattended, DefaultsInstallEverythingToTheRecordedDirectory) {
+    WriteTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path", "C:\\Quarnel Tools\\");
+    // A log that cannot be written does not stop the install.
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /LOG=C:\\no\\such\\directory\\q.log"));
+    const std::string dir = kInstalledDir;
+    EXPECT_EQ((std::vector<std::string>{"ORVANE", "PELKIN", "SULMET", "TRIVEL", "WARDEX",
+                                        "readme.doc", "setup.exe"}),
+              DirectoryEntries(dir));
+    EXPECT_EQ((std::vector<std::string>{"Orvane.lnk", "Pelkin.lnk", "Quarnel Setup.lnk",
+                                        "Sulmet.lnk", "Trivel.lnk", "Wardex.lnk"}),
+              DirectoryEntries(MenuGroupFolder()));
+    EXPECT_TRUE(PathExists(StartupShortcut()));
+    EXPECT_TRUE(SameContents(JoinPath(Medium().Dir(), "quarnel"), DriverFile()));
+    EXPECT_EQ(dir, ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").value_or("?"));
+}
+
+TEST_F(Unattended, RemovalByTheRecordedCommandThenNothingLeftToRemove) {
+    // Installed with every default, then removed as a technician would, by
+    // the recorded command with the two switches.
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT"));
+    const std::string command =
+        ReadTextValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").value_or("?");
+    EXPECT_EQ("c:\\quarnel\\Setup.exe", command);
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /REMOVE"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kDriverKey));
+    EXPECT_FALSE(PathExists(MenuGroupFolder()));
+    EXPECT_FALSE(PathExists(StartupShortcut()));
+    EXPECT_FALSE(PathExists(DriverFile()));
+    EXPECT_FALSE(PathExists("C:\\quarnel\\WARDEX\\wardex.exe"));
+    EXPECT_TRUE(PathExists("C:\\quarnel\\readme.doc"));
+    EXPECT_EQ("[rename]\r\nNUL=c:\\quarnel\\setup.exe", ReadFileBytes(RenameList()));
+    ExpectLogged("Registry key deleted: HKLM\\" + std::string(kUninstallKey));
+    ExpectLogged("Line added to C:\\windows\\wininit.ini: NUL=c:\\quarnel\\setup.exe");
+
+    const std::vector<std::string> before = EndState(kDefaultInstallDir);
+    EXPECT_EQ(kNoInstallRecorded, RunSilently("/SILENT /REMOVE"));
+    EXPECT_EQ(before, EndState(kDefaultInstallDir));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey)) << "a refused removal made the record";
+    ExpectLogged("Error: No installation of Quarnel is recorded on this machine");
+}
+
+TEST_F(Unattended, EachRefusalHasItsCodeAndWritesNothing) {
+    const auto expectRefused = [&](DWORD code, const std::string& switches,
+                                   const std::string& logged) {
+        SCOPED_TRACE(switches);
+        const std::vector<std::string> medium = Medium().FileNames();
+        EXPECT_EQ(code, RunSilently(switches));
+        ExpectNothingWritten();
+        EXPECT_EQ(medium, Medium().FileNames());
+        ExpectLogged(logged);
+    };
+    expectRefused(kBadCommandLine, "/SILENT /QUIET",
+                  "Error: Command line not understood: Unknown switch: /QUIET");
+    expectRefused(kBadCommandLine, "/SILENT /COMPONENTS=Wardex,Zorvex",
+                  "Unknown component: Zorvex");
+    expectRefused(kBadCommandLine, "/SILENT /DIR=", "/DIR= needs a directory");
+    std::string longDir = "C:\\QUARNEL TOOLS";
+    while (longDir.size() < 240) longDir += "\\level";
+    expectRefused(kFailed, "/SILENT \"/DIR=" + longDir + "\"",
+                  "Error: The directory name is too long");
+    const std::string drive = SmallDrive();
+    if (!drive.empty()) {
+        LeaveFreeOnDrive(drive, 10239999);
+        expectRefused(kFailed, "/SILENT /DIR=" + drive + "\\QUARNEL",
+                      "Error: Not enough free space available");
+        EXPECT_FALSE(PathExists(drive + "\\QUARNEL")) << "a refused install left its directory";
+        LeaveFreeOnDrive(drive, ~0ull);
+    }
+    SimulateWindowsNT();
+    expectRefused(kUnsupportedSystem, "/SILENT",
+                  "Error: This software is designed for Windows95/98");
+}
+
+TEST_F(Unattended, AMissingMediumFileStopsHalfWayAndTheLogSaysWhich) {
+    ASSERT_TRUE(::DeleteFileA(JoinPath(Medium().Dir(), "pelkin").c_str()));
+    EXPECT_EQ(kFailed, RunSilently("/SILENT /COMPONENTS=Wardex,Pelkin,Orvane"));
+    ExpectLogged("Error: Cannot open file " + Medium().Dir() + "\\pelkin.");
+    ExpectLogged("Exit code 1603");
+    EXPECT_TRUE(PathExists("C:\\quarnel\\WARDEX\\wardex.exe"));
+    EXPECT_FALSE(PathExists("C:\\quarnel\\ORVANE"));
+}
+
+TEST_F(Unattended, AnUnknownSwitchInTheWindowFlowIsNamedInABoxBeforeAnythingIsWritten) {
+    Launch("/DIR=C:\\X /Frobnicate");
+    ExpectDialog("Error", "Unknown switch: /Frobnicate", IDOK);
+    EXPECT_EQ(kBadCommandLine, Process().WaitForExit(kDefaultTimeoutMs));
+    ExpectNothingWritten();
+}
+
+}  // namespace
+}  // namespace e2e
