@@ -259,7 +259,8 @@ bool PressFocusedButton(HWND top) {
     if (lstrcmpiA(name, "Button") != 0 ||
         (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_OWNERDRAW))
         return false;
-    ::SendMessageA(::GetParent(focus), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(focus), BN_CLICKED),
+    ::SendMessageA(::GetParent(focus), WM_COMMAND,
+                   MAKEWPARAM(::GetWindowLongA(focus, GWL_ID), BN_CLICKED),
                    reinterpret_cast<LPARAM>(focus));
     return true;
 }

@@ -97,12 +97,11 @@ POINT LocalPoint(const TControl* control, POINT screen) {
     return POINT{p.x - control->Left(), p.y - control->Top()};
 }
 
-// Whether the window is one of this process's: the control property of
-// another's holds an address that means nothing here.
+// Whether the window is one of the program's: the control property of
+// another process's window holds an address that means nothing here. The
+// program makes all its windows on this one thread.
 bool IsOwnWindow(HWND window) {
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    return process == ::GetCurrentProcessId();
+    return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
 }
 
 // The enabled control of the program under the screen point: a windowless
