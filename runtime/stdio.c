@@ -68,15 +68,28 @@ int fputc(int c, FILE* stream) {
     return write_all(stream, &byte, 1) ? (unsigned char)byte : EOF;
 }
 
+const char* rt_file_name_part(const char* path, size_t length, int (*is_lead)(unsigned char)) {
+    const char* name = path;
+    for (size_t i = 0; i < length; ++i) {
+        if (is_lead((unsigned char)path[i]) && i + 1 < length) {
+            ++i; /* the second byte, whatever its value */
+        } else if (path[i] == '\\' || path[i] == '/') {
+            name = path + i + 1;
+        }
+    }
+    return name;
+}
+
+/* The code page is named: the Windows 95 family documents IsDBCSLeadByteEx
+   for real code page numbers only. */
+static int is_ansi_lead(unsigned char byte) { return IsDBCSLeadByteEx(GetACP(), byte) != FALSE; }
+
 void rt_show_diagnostics(const char* ending) {
     write_all(&streams[2], ending, strlen(ending));
     write_all(&streams[2], "\n", 1);
     char program[MAX_PATH];
     const DWORD length = GetModuleFileNameA(NULL, program, sizeof program);
-    const char* name = program;
-    for (DWORD i = 0; i < length; ++i) {
-        if (program[i] == '\\' || program[i] == '/') name = program + i + 1;
-    }
+    const char* name = rt_file_name_part(program, length, is_ansi_lead);
     if (length == 0 || length >= sizeof program) name = NULL;
     MessageBoxA(NULL, kept, name, MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
 }

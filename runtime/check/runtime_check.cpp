@@ -1,9 +1,10 @@
 // Runs the C runtime of setup.exe through what the program and the C++
-// runtime ask of it: start-up with static constructors, exceptions, the heap,
-// the memory, string and character functions, formatting and number reading
-// from libmingwex on top of errno and the locale, and an exit that runs the
-// registered functions last first. It reports on standard output and ends
-// with code 42 when every check held; run.sh checks the rest after the exit.
+// runtime ask of it: start-up with the floating-point units' state and static
+// constructors, exceptions, the heap, the memory, string and character
+// functions, formatting and number reading from libmingwex on top of errno
+// and the locale, and an exit that runs the registered functions last first.
+// It reports on standard output and ends with code 42 when every check held;
+// run.sh checks the rest after the exit.
 #include <windows.h>
 
 #include <cctype>
@@ -18,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "../runtime.h"
 #include "thrower.h"
 
 namespace {
@@ -194,12 +196,48 @@ void CheckFormattingAndNumbers() {
     Check(std::fabs(std::sin(std::acos(-1.0) / 2) - 1) < 1e-12, "sin");
 }
 
+// The floating-point units as the test builds' start-up (MinGW's) leaves
+// them, so that the shipped program computes what the tests saw: the x87 unit
+// with every exception masked, rounding to nearest at 64-bit precision, and
+// the SSE unit, where the processor has one, as the loader set it.
+void CheckFloatingPoint() {
+    unsigned short control = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(control));
+    Check(control == 0x037F, "the x87 unit starts as MinGW's start-up leaves it");
+    volatile long double sum = 1.0L;
+    sum += 0x1p-60L;  // lost at 53-bit precision
+    Check(sum != 1.0L, "long double arithmetic keeps 64 bits");
+    if (::IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE)) {
+        unsigned int status = 0;
+        __asm__ volatile("stmxcsr %0" : "=m"(status));
+        Check((status & ~0x3Fu) == 0x1F80, "the SSE unit starts masked, rounding to nearest");
+    }
+}
+
+// Lead bytes of Shift-JIS, the Japanese code page 932.
+int ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+int NoLeadBytes(unsigned char) { return 0; }
+
+// The name the abort box's caption shows: "ソ" in Shift-JIS ends in a
+// backslash's byte, which is no separator there.
+void CheckProgramName() {
+    const std::string path = "C:\\Q\x83\x5C\\\x83\x5C.exe";
+    const char* name = rt_file_name_part(path.data(), path.size(), ShiftJisLead);
+    Check(std::strcmp(name, "\x83\x5C.exe") == 0, "a second byte of a character is no separator");
+    name = rt_file_name_part(path.data(), path.size(), NoLeadBytes);
+    Check(std::strcmp(name, ".exe") == 0, "in a single-byte code page the byte is a backslash");
+    const std::string open = "C:/dir/\x83";  // a lead byte at the end has no second byte
+    Check(std::strcmp(rt_file_name_part(open.data(), open.size(), ShiftJisLead), "\x83") == 0,
+          "a slash separates too");
+}
+
 void SayAtExitFirst() { Say("exit: registered first\n"); }
 void SayAtExitSecond() { Say("exit: registered second\n"); }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    CheckFloatingPoint();
     Check(staticObject.constructed, "static constructors ran before WinMain");
     Check(instance == ::GetModuleHandleA(nullptr), "the instance is the program's module");
     Check(std::strcmp(commandLine, "\"first arg\" second") == 0,
@@ -209,6 +247,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     CheckMemory();
     CheckCharacters();
     CheckFormattingAndNumbers();
+    CheckProgramName();
     std::atexit(SayAtExitFirst);
     std::atexit(SayAtExitSecond);
     Say(failures == 0 ? "all checks held\n" : "some checks failed\n");

@@ -62,11 +62,12 @@ int TGauge::PercentDone() const {
     const std::int64_t range = static_cast<std::int64_t>(maxValue_) - minValue_;
     if (range == 0) return 0;
     const std::int64_t done = static_cast<std::int64_t>(progress_) - minValue_;
-    // 64-bit differences, so that a range from a negative minimum to a large
-    // maximum cannot overflow; extended precision, so that a value that is a
-    // whole percentage of the range never comes out one percent short.
-    return static_cast<int>(
-        std::trunc(static_cast<long double>(done) * 100.0L / static_cast<long double>(range)));
+    // Whole numbers in 64 bits: a range from a negative minimum to a large
+    // maximum cannot overflow, a whole percentage of the range is never one
+    // percent short, and the result cannot hang on the processor's rounding
+    // precision, which the start-up code sets. Division truncates towards
+    // zero, as the percentage does.
+    return static_cast<int>(done * 100 / range);
 }
 
 void TGauge::SetMinValue(int value) {
@@ -187,13 +188,16 @@ void TGauge::PaintBar(HDC dc, const RECT& r) const {
     const int w = r.right - r.left + 1;
     const int h = r.bottom - r.top + 1;
     FillWith(dc, r, backColor_);
-    const long double fraction = PercentDone() * 0.01L;
+    // The bar's length is that share of the width or height, truncated, in
+    // whole numbers: in floating point a whole share of 10 or 20 percent came
+    // out a pixel short at one rounding precision and not at another.
+    const std::int64_t percent = PercentDone();
     if (kind_ == TGaugeKind::gkHorizontalBar) {
-        int filled = static_cast<int>(std::trunc(w * fraction));
+        int filled = static_cast<int>(w * percent / 100);
         if (filled > w) filled = w;
         if (filled > 0) FillWith(dc, RECT{r.left, r.top, filled, h}, foreColor_);
     } else {
-        int filled = static_cast<int>(std::trunc(h * fraction));
+        int filled = static_cast<int>(h * percent / 100);
         if (filled >= h) filled = h - 1;
         FillWith(dc, RECT{r.left, h - filled, w, h}, foreColor_);
     }

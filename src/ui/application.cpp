@@ -243,10 +243,37 @@ bool TApplication::FetchPendingQuit() {
     return terminated_;
 }
 
+namespace {
+
+// Enter while an enabled push button of `top` has the focus presses that
+// button, as the platform's rule is: the focus makes a push button the
+// default one. The platform never does so for an owner-drawn button, which
+// draws that frame itself, so the dialog manager would press the window's
+// default button instead. Answers whether a button was pressed.
+bool PressFocusedButton(HWND top) {
+    HWND focus = ::GetFocus();
+    if (focus == nullptr || !::IsChild(top, focus) || !::IsWindowEnabled(focus)) return false;
+    char name[16] = "";
+    ::GetClassNameA(focus, name, sizeof name);
+    const LONG type = ::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiA(name, "Button") != 0 ||
+        (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_OWNERDRAW))
+        return false;
+    ::SendMessageA(::GetParent(focus), WM_COMMAND,
+                   MAKEWPARAM(::GetWindowLongA(focus, GWL_ID), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(focus));
+    return true;
+}
+
+}  // namespace
+
 bool TApplication::PreTranslate(MSG& msg) {
     HWND top = TopLevelOf(msg.hwnd);
     if (top == nullptr) return false;
     TWinControl* control = TWinControl::FromHandle(top);
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && control != nullptr &&
+        ::IsWindowEnabled(top) && PressFocusedButton(top))
+        return true;
     // Alt and a character: the form's own controls (windowless labels
     // among them) may take it as their accelerator first.
     if (msg.message == WM_SYSCHAR && control != nullptr && ::IsWindowEnabled(top) &&

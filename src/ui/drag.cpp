@@ -97,12 +97,21 @@ POINT LocalPoint(const TControl* control, POINT screen) {
     return POINT{p.x - control->Left(), p.y - control->Top()};
 }
 
+// Whether the window is one of the program's: the control property of
+// another process's window holds an address that means nothing here. The
+// program makes all its windows on this one thread.
+bool IsOwnWindow(HWND window) {
+    return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+}
+
 // The enabled control of the program under the screen point: a windowless
-// control where one lies there, else the window.
+// control where one lies there, else the window. A window of another program
+// (a second setup, say) is nobody's here, whatever it keeps in its property.
 TControl* ControlAt(POINT screen) {
     HWND window = ::WindowFromPoint(screen);
     TWinControl* owner = nullptr;
-    while (window != nullptr && (owner = TWinControl::FromHandle(window)) == nullptr)
+    while (window != nullptr && IsOwnWindow(window) &&
+           (owner = TWinControl::FromHandle(window)) == nullptr)
         window = ::GetParent(window);
     if (owner == nullptr) return nullptr;
     POINT client = screen;
@@ -152,8 +161,20 @@ void Start(POINT screen) {
     if (g_drag.source != nullptr) MoveTo(screen);
 }
 
+// Forgets the drag when the end steps are over, also when one of the
+// handlers they run throws: the message handler that catches the error
+// would otherwise leave a drag that refuses every later one.
+class DragReset {
+public:
+    DragReset() = default;
+    ~DragReset() { g_drag = Drag{}; }
+    DragReset(const DragReset&) = delete;
+    DragReset& operator=(const DragReset&) = delete;
+};
+
 void Finish(bool drop) {
     if (g_drag.source == nullptr || g_drag.ending) return;
+    const DragReset reset;
     g_drag.ending = true;
     if (::GetCapture() == g_drag.capture) ::ReleaseCapture();
     if (g_drag.started) {
@@ -171,7 +192,6 @@ void Finish(bool drop) {
             g_drag.source->DoEndDrag(taken, taken != nullptr ? p.x : 0, taken != nullptr ? p.y : 0);
         }
     }
-    g_drag = Drag{};
 }
 
 POINT ScreenPoint(HWND window, LPARAM lParam) {

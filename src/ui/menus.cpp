@@ -133,6 +133,8 @@ bool Contains(const TMenuItem& parent, const TMenuItem* wanted) {
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
 
+TPopupMenu::~TPopupMenu() { *alive_ = false; }
+
 void TPopupMenu::SetPopupComponent(TComponent* component) {
     // Links are kept, not taken back: the component may also name this menu
     // as its own and must hear when the menu goes.
@@ -167,9 +169,12 @@ void TPopupMenu::Popup(int x, int y) {
     UINT flags = TPM_RIGHTBUTTON | TPM_RETURNCMD;
     if (alignment_ == TPopupAlignment::paRight) flags |= TPM_RIGHTALIGN;
     if (alignment_ == TPopupAlignment::paCenter) flags |= TPM_CENTERALIGN;
+    const std::shared_ptr<bool> alive = alive_;
     const UINT chosen =
         static_cast<UINT>(::TrackPopupMenu(menu.Get(), flags, x, y, 0, OwnerWindow(), nullptr));
-    if (chosen == 0) return;
+    // Freed while it was up: nothing of it is left to read, and no choice
+    // from a menu that is gone is carried out.
+    if (chosen == 0 || !*alive) return;
     for (const auto& [id, item] : commands) {
         // An item freed while the menu was up is no longer in the tree.
         if (id == chosen && Contains(*items_, item)) {

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,7 @@ class TPopupMenu : public TComponent {
     QUARNEL_COMPONENT(TPopupMenu, TComponent)
 public:
     explicit TPopupMenu(TComponent* owner);
+    ~TPopupMenu() override;
 
     // The top of the tree; its items are the menu's lines.
     TMenuItem& Items() { return *items_; }
@@ -103,6 +105,9 @@ private:
     bool autoPopup_ = true;
     TPopupAlignment alignment_ = TPopupAlignment::paLeft;
     TComponent* popupComponent_ = nullptr;
+    // Cleared when the menu is freed: a handler run while the menu is up (a
+    // timer, a posted message) may free it, and Popup must not touch it then.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The popup menu that form data names for `from` among the components of

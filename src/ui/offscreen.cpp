@@ -36,7 +36,10 @@ OffscreenBitmap::Format OffscreenBitmap::FormatOf(HDC dc) {
             return format;
         }
         if (got >= static_cast<int>(sizeof(BITMAP))) {
+            // A device-dependent bitmap is in the display's format, which its
+            // depth alone does not tell (5-5-5 and 5-6-5 are both 16 bits).
             format.bits = section.dsBm.bmBitsPixel * section.dsBm.bmPlanes;
+            format.display = displayFormat;
             return format;
         }
     }

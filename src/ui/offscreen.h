@@ -31,8 +31,9 @@ public:
 
 private:
     // What makes one compatible bitmap differ from another: its bits per
-    // pixel, for a bitmap with masks the masks, and for the display which
-    // of its formats (it may change while the program runs).
+    // pixel, for a bitmap with masks the masks, and for the display or a
+    // device-dependent bitmap in its format which of the display's formats
+    // (it may change while the program runs).
     struct Format {
         int bits = 0;
         DWORD masks[3] = {0, 0, 0};

@@ -524,8 +524,10 @@ std::vector<std::string> TMemo::Lines() const {
 }
 
 void TMemo::SetLines(const std::vector<std::string>& lines) {
+    // Line breaks between the lines, not after the last: one there would
+    // show as an empty line of its own below them.
     std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\r\n" : "") + lines[i];
     SetCaption(text);
 }
 

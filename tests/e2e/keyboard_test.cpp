@@ -136,5 +136,37 @@ TEST_F(Keyboard, AWholeInstallWithTheKeyboardAloneUnderOneTaskBarButton) {
         << "Wardex was not installed";
 }
 
+// Enter presses the push button that has the focus, whichever it is, and
+// the default button (Install) only while no push button has it: what the
+// buttons show, the focused one framed as the default.
+TEST_F(Keyboard, EnterPressesTheFocusedButtonNotInstall) {
+    WriteTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path", "C:\\QUARNEL\\");
+    Launch();
+    HWND setup = AcceptAgreement();
+    WaitForForeground(setup, "the setup window");
+    const SetupWindowControls controls = ControlsOf(setup);
+    ToggleListItem(controls.componentList, 0);
+    WaitUntil([&] { return IsEnabled(controls.installButton); },
+              "Install to be enabled after ticking Wardex", &Process());
+    TabTo(controls.removeButton, false, 10, "Remove");
+    TypeKey(VK_RETURN);
+    ExpectDialog("Warning", "Ok to remove Quarnel from C:\\QUARNEL\\ ?", IDNO);
+    ExpectCleanExit();
+    EXPECT_EQ("C:\\QUARNEL\\", ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").value_or(""));
+}
+
+TEST_F(Keyboard, EnterOnAFocusedExitEndsTheProgramUnasked) {
+    Launch();
+    HWND setup = AcceptAgreement();
+    WaitForForeground(setup, "the setup window");
+    const SetupWindowControls controls = ControlsOf(setup);
+    ToggleListItem(controls.componentList, 0);
+    WaitUntil([&] { return IsEnabled(controls.installButton); },
+              "Install to be enabled after ticking Wardex", &Process());
+    TabTo(controls.exitButton, false, 10, "Exit");
+    TypeKey(VK_RETURN);
+    ExpectCleanExitWithout({kMessageDialogClass, std::nullopt, nullptr, "a message dialog"});
+}
+
 }  // namespace
 }  // namespace e2e

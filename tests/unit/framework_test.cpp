@@ -298,3 +298,16 @@ TEST(Forms, ALabelsAcceleratorFocusesItsControlUnlessThatCannotTakeTheFocus) {
     EXPECT_THROW(ui::TForm().CreateFromText("F : TForm { L : TLabel { FocusControl: Nothing } }"),
                  ui::EResourceError);
 }
+
+// A memo shows exactly its lines: no empty one after the last.
+TEST(Memo, ShowsItsLinesAndNoEmptyOneAfterThem) {
+    ui::TForm form;
+    form.CreateFromText("F : TForm { M : TMemo { Lines: [\"a\" \"\" \"c\"] } }");
+    form.Show();
+    HWND memo = form.Find<ui::TMemo>("M")->Handle();
+    EXPECT_EQ(::SendMessageA(memo, EM_GETLINECOUNT, 0, 0), 3);
+    char text[16] = "";
+    ::GetWindowTextA(memo, text, sizeof text);
+    EXPECT_STREQ(text, "a\r\n\r\nc");
+    form.Hide();
+}

@@ -224,6 +224,52 @@ TEST_F(GaugeTest, AGrownGaugePaintsItsWholeNewSize) {
     EXPECT_EQ(::GetPixel(dc.Get(), 500, 25), kSilver);
 }
 
+// Sets the x87 unit's rounding precision (53 or 64 bits) for one scope: the
+// shipped program's start-up and the test program's could leave either.
+class X87Precision {
+public:
+    explicit X87Precision(int bits) {
+        __asm__ volatile("fnstcw %0" : "=m"(saved_));
+        unsigned short word = static_cast<unsigned short>(saved_ & ~0x0300);
+        word |= bits == 64 ? 0x0300 : 0x0200;
+        __asm__ volatile("fldcw %0" : : "m"(word));
+    }
+    ~X87Precision() { __asm__ volatile("fldcw %0" : : "m"(saved_)); }
+    X87Precision(const X87Precision&) = delete;
+    X87Precision& operator=(const X87Precision&) = delete;
+
+private:
+    unsigned short saved_ = 0;
+};
+
+// Every whole percentage at both precisions, on a gauge 31 pixels wide (a
+// width W of 30 inside the frame): the bar ends at exactly that share of W,
+// 10 % at 3 and never at 2.
+TEST(GaugeBar, EndsAtTheExactShareOfTheWidthWhateverThePrecision) {
+    ui::TForm form;
+    form.CreateFromText(R"(F : TForm {
+        G : TGauge { Width: 31 Height: 6 ForeColor: clNavy BackColor: clSilver ShowText: false
+                     Progress: 0 }
+      })");
+    auto* gauge = form.Find<TGauge>("G");
+    ui::ScopedGetDC screen(nullptr);
+    ui::MemoryDC dc(screen.Get());
+    ui::ScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), 31, 6));
+    ui::SelectObjectScope select(dc.Get(), bitmap.Get());
+    for (int bits : {53, 64}) {
+        X87Precision precision(bits);
+        for (int percent = 0; percent <= 100; ++percent) {
+            gauge->SetProgress(percent);
+            gauge->Paint(dc.Get());
+            const int barEnd = 30 * percent / 100;  // the bar covers x = 1 .. barEnd - 1
+            int wrong = 0;
+            for (int x = 1; x < 30; ++x)
+                wrong += ::GetPixel(dc.Get(), x, 3) != (x < barEnd ? kNavy : kSilver);
+            EXPECT_EQ(wrong, 0) << percent << " % at " << bits << " bits";
+        }
+    }
+}
+
 // Two gauges of different shapes repainted in turn, each at once: every
 // repaint puts its own control on the window, whatever was repainted before.
 TEST(ImmediateRepaints, ControlsOfDifferentShapesRepaintedInTurnEachReachTheWindow) {

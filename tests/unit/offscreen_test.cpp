@@ -67,6 +67,20 @@ TEST(OffscreenBitmap, KeptForTheSameAskMadeAnewForANewSizeFormatOrDisplay) {
     picture.Prepare(window.Get(), 41, 10, true, &made);
     EXPECT_TRUE(made);
 
+    // Composed for a picture of the display's own format, as the gauge and
+    // the wallpaper are (a window's paint goes through such a picture): a
+    // change of the display's format, maybe to another of the same depth,
+    // is followed too.
+    ui::MemoryDC memory(window.Get());
+    ui::ScopedBitmap displayLike(::CreateCompatibleBitmap(window.Get(), 8, 8));
+    ui::SelectObjectScope select(memory.Get(), displayLike.Get());
+    picture.Prepare(memory.Get(), 41, 10, false, &made);
+    picture.Prepare(memory.Get(), 41, 10, false, &made);
+    EXPECT_FALSE(made);
+    ::SendMessageA(form.Handle(), WM_DISPLAYCHANGE, 16, MAKELPARAM(800, 600));
+    picture.Prepare(memory.Get(), 41, 10, false, &made);
+    EXPECT_TRUE(made);
+
     // Composed for a 16-bit picture, then a 32-bit one: never the other's.
     DibContext sixteen(16), thirtyTwo(32);
     EXPECT_EQ(BitsOf(picture.Prepare(sixteen.Get(), 41, 10, false, &made)), 16);

@@ -3,6 +3,7 @@
 // handler, and the references cleared when the menu is freed.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@ struct MenuWatch {
     RECT rect{};
     int choose = 0;
     int ticks = 0;
+    std::function<void()> whileUp;  // run once the menu shows, before the choice
 };
 MenuWatch g_watch;
 
@@ -31,6 +33,7 @@ VOID CALLBACK WatchMenu(HWND, UINT, UINT_PTR, DWORD) {
     if (!g_watch.seen && menu != nullptr && ::IsWindowVisible(menu)) {
         g_watch.seen = true;
         ::GetWindowRect(menu, &g_watch.rect);
+        if (g_watch.whileUp) g_watch.whileUp();
         for (int i = 0; i < g_watch.choose; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
         ::PostMessageA(menu, WM_KEYDOWN, g_watch.choose > 0 ? VK_RETURN : VK_ESCAPE, 0);
     }
@@ -72,9 +75,10 @@ protected:
     }
     // Runs `click` with the watcher on; answers whether a menu came up.
     template <typename Click>
-    bool WithMenuWatched(int choose, Click click) {
+    bool WithMenuWatched(int choose, Click click, std::function<void()> whileUp = nullptr) {
         g_watch = MenuWatch{};
         g_watch.choose = choose;
+        g_watch.whileUp = std::move(whileUp);
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &WatchMenu);
         click();
         ::KillTimer(nullptr, timer);
@@ -124,6 +128,32 @@ TEST_F(PopupMenuTest, RightClickInTheTitleBarShowsTheMenuAtTheClickPoint) {
     EXPECT_EQ(g_watch.rect.left, onLabel.x);
     EXPECT_EQ(menu_->PopupComponent(), form_->Find<controls::TShadowLabel>("L"));
     EXPECT_EQ(first_, 1);
+}
+
+// A handler run while the menu is up (here a timer) rebuilds it: frees it
+// and makes a new one of the same items. Then the first line is chosen: the
+// freed menu is not read, and a choice made in a menu that is gone is not
+// carried out.
+TEST_F(PopupMenuTest, AMenuFreedWhileItIsUpCarriesOutNoChoice) {
+    POINT onLabel{25, 25};
+    ::ClientToScreen(form_->Handle(), &onLabel);
+    ui::TPopupMenu* rebuilt = nullptr;
+    ASSERT_TRUE(WithMenuWatched(
+        1,
+        [&] {
+            ::SendMessageA(form_->Handle(), WM_CONTEXTMENU,
+                           reinterpret_cast<WPARAM>(form_->Handle()),
+                           MAKELPARAM(onLabel.x, onLabel.y));
+        },
+        [&] {
+            delete menu_;
+            rebuilt = new ui::TPopupMenu(form_.get());
+            for (const char* name : {"First", "Line", "Second"})
+                rebuilt->Items().Add(dynamic_cast<ui::TMenuItem*>(form_->FindComponent(name)));
+        }));
+    EXPECT_EQ(first_, 0);
+    EXPECT_EQ(rebuilt->Items().Count(), 3);
+    EXPECT_EQ(form_->Find<controls::TShadowLabel>("L")->PopupMenu(), nullptr);
 }
 
 TEST_F(PopupMenuTest, FreedMenuIsForgottenAndTheTitleBarIsThePlatformsAgain) {
