@@ -1,15 +1,20 @@
-// Program entry: the component-object runtime for the whole run, the
-// application object, the agreement window as main window, the main loop.
+// Program entry: the claim that this is the one setup running, the
+// component-object runtime for the whole run, the application object, the
+// agreement window as main window, the main loop.
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <commctrl.h>
 
 #include "app/Classes.h"
 #include "app/SetupState.h"
+#include "app/SingleInstance.h"
 #include "app/setup2.h"
 #include "ui/application.h"
 #include "ui/handles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    ui::ScopedHandle onlySetup;
+    if (!app::ClaimSingleInstance(onlySetup)) return 0;
     ui::ComApartment com;
     ::InitCommonControls();
     {
