@@ -101,7 +101,8 @@ void CopyBesideFileInUse(HANDLE input, const std::string& destination,
         if (!output.IsValid()) throw EFCreateError(cannotCreate);
         CopyBlocks(input, output.Get(), progress);
         if (!output.Close()) throw EWriteError();
-        if (!ScheduleReplacementAtStartup(SystemRenameList(), destination, temporary)) {
+        if (!ScheduleReplacementAtStartup(SystemRenameList(), FullPath(destination),
+                                          FullPath(temporary))) {
             throw EFCreateError(cannotCreate);
         }
     } catch (...) {
@@ -140,7 +141,7 @@ void CopyContents(const std::string& source, const std::string& destination,
     // The file is now as this run wants it: a replacement or a deletion
     // that an earlier run left for the next start would undo that. Should
     // the list not be readable, the copy stands all the same.
-    CancelStartupOperations(SystemRenameList(), destination);
+    CancelStartupOperations(SystemRenameList(), FullPath(destination));
 }
 
 }  // namespace
@@ -235,9 +236,10 @@ bool DeleteFileOrAtStartup(const std::string& path) {
     // A replacement an earlier install left for the next start would bring
     // the file back. Taken out while the file is there: its short name is
     // how the list names it.
-    CancelStartupOperations(list, path);
+    const std::string listed = FullPath(path);
+    CancelStartupOperations(list, listed);
     if (::DeleteFileA(path.c_str())) return true;
-    return IsInUse(path, ::GetLastError()) && ScheduleDeletionAtStartup(list, path);
+    return IsInUse(path, ::GetLastError()) && ScheduleDeletionAtStartup(list, listed);
 }
 
 namespace {
