@@ -49,11 +49,13 @@ void CopyLastWriteTime(HANDLE source, HANDLE destination) {
 // True when an open or a deletion failed with `error` because another
 // program has the file open: a sharing or lock violation, and the access
 // denied that the Windows 95 family gives for a running program's file (or
-// a deletion of an open one) where the file is not read-only. A read-only
-// file is refused for itself, and stays refused.
+// a deletion of an open one). A read-only file is never taken as in use:
+// it is refused for itself, whatever else holds it, and stays refused.
 bool IsInUse(const std::string& path, DWORD error) {
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
-    if (error != ERROR_ACCESS_DENIED) return false;
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+        error != ERROR_ACCESS_DENIED) {
+        return false;
+    }
     DWORD attributes;
     return HasAttributes(path, attributes) &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
