@@ -80,6 +80,7 @@ protected:
         ExpectDialog("Information", "Ready to install Quarnel to a " + shown + " ?", IDYES);
         const MessageBoxView box = WaitForMessageDialog(Process(), kInstallTimeoutMs);
         EXPECT_EQ(kRebootQuestion, box.text) << "the install did not end as one that went well";
+        CaptureScreen("end-of-install");
         AnswerMessageBox(Process(), box, IDNO);
         ExpectCleanExit();
     }
@@ -92,6 +93,19 @@ protected:
         ExpectDialog("Warning", "Ok to remove Quarnel from " + recorded + " ?", IDYES);
         ExpectDialog("Information", kRemovalNote, IDOK);
         ExpectCleanExit();
+    }
+
+    // The whole 800 x 600 screen, Wardex's box included, for the record.
+    void CaptureScreen(const std::string& step) {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = std::string("SecondRun-") + test->name() + "-" +
+                                 std::to_string(++screens_) + "-" + step + ".bmp";
+        ::Sleep(300);
+        try {
+            CaptureScreenRect({0, 0, 800, 600}, JoinPath(ScreenshotDir(), name));
+        } catch (const DriverError& error) {
+            std::printf("[ screenshot ] %s\n", error.what());
+        }
     }
 
     // Wardex as the start-up shortcut starts it: it runs until it is ended.
@@ -127,6 +141,7 @@ protected:
     SetupProcess wardex_;
     SetupProcess second_;
     SetupProcess other_;
+    int screens_ = 0;
 };
 
 TEST_F(SecondRun, RemovalWhileWardexRunsIsFinishedByTheRestart) {
@@ -222,13 +237,7 @@ TEST_F(SecondRun, ASecondStartBringsTheRunningOneToTheFrontAndShowsNothing) {
     Click(controls.installButton);
     const MessageBoxView question = WaitForMessageDialog(Process());
     startSecondWithOtherInFront(question.window);
-    try {
-        CaptureScreenRect(
-            {0, 0, 800, 600},
-            JoinPath(ScreenshotDir(), "SecondRun-second-start-question-in-front.bmp"));
-    } catch (const DriverError& error) {
-        std::printf("[ screenshot ] %s\n", error.what());
-    }
+    CaptureScreen("question-in-front");
     AnswerMessageBox(Process(), question, IDNO);
     ExpectCleanExit();
 }
