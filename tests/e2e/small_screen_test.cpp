@@ -1,9 +1,8 @@
-// An install on a 640 x 480 screen, the mouse doing the clicks: the setup
+// An install on a 640 x 480 screen, clicked where a mouse can reach: the setup
 // window's buttons must lie on the screen. Runs only in a desktop of that
 // size (small_screen.sh starts the driver in one).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "driver_error.h"
@@ -14,48 +13,34 @@
 namespace e2e {
 namespace {
 
-// A press and release of the left button at a point of the screen, as the
-// mouse gives them: the platform finds the window under the point.
-void MouseClickAt(POINT point) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    for (INPUT& one : input) {
-        one.type = INPUT_MOUSE;
-        one.mi.dx = point.x * 65535 / (width - 1);
-        one.mi.dy = point.y * 65535 / (height - 1);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    for (INPUT& one : input) {
-        ::SendInput(1, &one, sizeof(INPUT));
-        ::Sleep(50);
-    }
-}
-
 POINT CentreOf(HWND window) {
     RECT rect;
     ::GetWindowRect(window, &rect);
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-class SmallScreen : public SetupScenario {
-protected:
-    // Clicks at `point` until `done` holds. Wine's virtual desktop now and
-    // then drops an injected click; a point off the screen never gets there.
-    void ClickUntil(POINT point, const std::function<bool()>& done, const std::string& what) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            MouseClickAt(point);
-            try {
-                WaitUntil(done, what, &Process(), 3000);
-                return;
-            } catch (const DriverError&) {
-                if (attempt == 2) throw;
-            }
-        }
-    }
-};
+// A click where a mouse user would put the pointer: the point must lie on
+// the screen, and the platform's own lookup of the window under the pointer
+// must find `control` there. The press and release then go to what it found.
+// (Injected input is not used: Wine's virtual desktops share the X display
+// and now and then hand such a click to another desktop's window.)
+void MouseClickAt(POINT point, HWND control) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height)
+        throw DriverError("the point " + std::to_string(point.x) + ", " + std::to_string(point.y) +
+                          " lies off the " + std::to_string(width) + " x " +
+                          std::to_string(height) + " screen");
+    HWND under = ::WindowFromPoint(point);
+    if (under != control)
+        throw DriverError("the mouse at " + std::to_string(point.x) + ", " +
+                          std::to_string(point.y) + " is over \"" + TextOf(under) +
+                          "\", not over \"" + TextOf(control) + "\"");
+    ::ScreenToClient(under, &point);
+    ClickAt(under, point.x, point.y);
+}
+
+class SmallScreen : public SetupScenario {};
 
 TEST_F(SmallScreen, InstallReachedByTheMouse) {
     if (::GetSystemMetrics(SM_CXSCREEN) != 640 || ::GetSystemMetrics(SM_CYSCREEN) != 480)
@@ -82,23 +67,13 @@ TEST_F(SmallScreen, InstallReachedByTheMouse) {
     }
 
     // The Wardex item's check box, then Install, each where the mouse is.
+    Click(controls.viewReadmeCheck);
     RECT list;
     ::GetWindowRect(controls.componentList, &list);
-    Click(controls.viewReadmeCheck);
-    // The mouse goes to the window in front once it has taken the input.
-    WaitUntil([&] { return ::GetForegroundWindow() == setup; }, "the setup window in front",
+    MouseClickAt({list.left + 7, list.top + 10}, controls.componentList);
+    WaitUntil([&] { return IsEnabled(controls.installButton); }, "Install to be enabled",
               &Process());
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(setup, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
-    ClickUntil(
-        {list.left + 7, list.top + 10}, [&] { return IsEnabled(controls.installButton); },
-        "Install to be enabled");
-    ClickUntil(
-        CentreOf(controls.installButton),
-        [&] {
-            return FindTopLevel(Process().Id(), {kMessageDialogClass, {}, nullptr, ""}) != nullptr;
-        },
-        "the install question");
+    MouseClickAt(CentreOf(controls.installButton), controls.installButton);
     ExpectDialog("Information", "Ready to install Quarnel to a c:\\quarnel\\ ?", IDYES);
     const MessageBoxView done = WaitForMessageDialog(Process(), 30000);
     EXPECT_EQ(
