@@ -3,17 +3,31 @@
 #include "app/Classes.h"
 #include "app/Platform.h"
 #include "app/SetupState.h"
+#include "app/SingleInstance.h"
 #include "app/setup2.h"
 #include "engine/CommandLine.h"
 #include "engine/SetupLog.h"
 #include "engine/UnattendedRun.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/exceptions.h"
+#include "ui/handles.h"
 
 namespace app {
 
 int RunSetup(const std::string& arguments, int showCommand) {
     const engine::SetupCommandLine line = engine::ParseCommandLine(arguments);
+    // Held until the run ends: a second copy would race this one on the same
+    // files, records and rename list.
+    ui::ScopedHandle onlySetup;
+    if (!ClaimSingleInstance(onlySetup,
+                             line.silent ? RunningSetup::LeaveAlone : RunningSetup::BringToFront)) {
+        if (!line.silent) return 0;
+        engine::StartLog(line.logFile);
+        engine::LogError("Another Quarnel Setup is running; nothing was done");
+        engine::LogLine(ui::Format("Exit code %d", engine::exit_codes::kAlreadyRunning));
+        return engine::exit_codes::kAlreadyRunning;
+    }
     engine::StartLog(line.logFile);
     if (line.silent) {
         // No application object: not even its hidden window is made.

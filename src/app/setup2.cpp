@@ -24,6 +24,9 @@ void TLicenseForm::AcceptButtonClick(ui::TComponent*) {
     Hide();
     SetupForm = new TSetupForm();
     SetupForm->Create();
+    // Its place is fixed for an 800 x 600 screen; on a smaller one the
+    // buttons at its foot would lie beyond the screen's edge.
+    SetupForm->KeepOnWorkArea();
     SetupForm->ShowModal();
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/ProgressTarget.h"
 #include "engine/SetupLog.h"
+#include "engine/RenameList.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
 #include "ui/path_text.h"
@@ -46,11 +47,77 @@ void CopyLastWriteTime(HANDLE source, HANDLE destination) {
     ::SetFileTime(destination, nullptr, nullptr, &written);
 }
 
+// True when an open or a deletion failed with `error` because another
+// program has the file open: a sharing or lock violation, and the access
+// denied that the Windows 95 family gives for a running program's file (or
+// a deletion of an open one). A read-only file is never taken as in use:
+// it is refused for itself, whatever else holds it, and stays refused.
+bool IsInUse(const std::string& path, DWORD error) {
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+        error != ERROR_ACCESS_DENIED) {
+        return false;
+    }
+    DWORD attributes;
+    return HasAttributes(path, attributes) &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// Reads `input` into `output` in blocks, the progress following the bytes,
+// and gives the copy the source's last-write time.
+void CopyBlocks(HANDLE input, HANDLE output, const ProgressTarget& progress) {
+    std::vector<char> buffer(kCopyBufferSize);
+    std::uint32_t total = 0;
+    DWORD read = 0;
+    do {
+        if (!::ReadFile(input, buffer.data(), kCopyBufferSize, &read, nullptr)) {
+            throw EReadError();
+        }
+        if (read > 0) {
+            // A short write that reports success is not looked into.
+            DWORD written = 0;
+            if (!::WriteFile(output, buffer.data(), read, &written, nullptr)) {
+                throw EWriteError();
+            }
+        }
+        total += read;
+        progress.SetPosition(static_cast<std::int32_t>(total));
+    } while (read == kCopyBufferSize);
+    CopyLastWriteTime(input, output);
+}
+
+ui::ScopedHandle CreateForCopy(const std::string& path) {
+    return ui::ScopedHandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// A destination in use cannot be written now. The copy goes to a temporary
+// file beside it, which takes its place at the next Windows start (which the
+// install asks for at its end). Nothing of the temporary is left when this
+// fails: the destination is then reported as not created.
+void CopyBesideFileInUse(HANDLE input, const std::string& destination,
+                         const ProgressTarget& progress) {
+    const std::string cannotCreate = ui::Format("Cannot create file %s", destination.c_str());
+    const std::string temporary = ReplacementTemporaryIn(DirectoryPart(destination));
+    if (temporary.empty()) throw EFCreateError(cannotCreate);
+    try {
+        ui::ScopedHandle output(CreateForCopy(temporary));
+        if (!output.IsValid()) throw EFCreateError(cannotCreate);
+        CopyBlocks(input, output.Get(), progress);
+        if (!output.Close()) throw EWriteError();
+        if (!ScheduleReplacementAtStartup(SystemRenameList(), FullPath(destination),
+                                          FullPath(temporary))) {
+            throw EFCreateError(cannotCreate);
+        }
+    } catch (...) {
+        ::DeleteFileA(temporary.c_str());
+        throw;
+    }
+}
+
 // The copy proper. Scope order is the clean-up order: the destination is
-// closed first, then the source, and the buffer freed last.
+// closed first, then the source.
 void CopyContents(const std::string& source, const std::string& destination,
                   const ProgressTarget& progress) {
-    std::vector<char> buffer(kCopyBufferSize);
     // Taken before the source is open: the lookup searches for the name.
     const std::int32_t size = SourceFileSize(source);
 
@@ -63,32 +130,21 @@ void CopyContents(const std::string& source, const std::string& destination,
     progress.SetPosition(0);
 
     EnsureDirectoryPath(DirectoryPart(destination));
-    ui::ScopedHandle output(::CreateFileA(destination.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::ScopedHandle output(CreateForCopy(destination));
     if (!output.IsValid()) {
+        if (IsInUse(destination, ::GetLastError())) {
+            CopyBesideFileInUse(input.Get(), destination, progress);
+            return;
+        }
         throw EFCreateError(ui::Format("Cannot create file %s", destination.c_str()));
     }
-
-    std::uint32_t total = 0;
-    DWORD read = 0;
-    do {
-        if (!::ReadFile(input.Get(), buffer.data(), kCopyBufferSize, &read, nullptr)) {
-            throw EReadError();
-        }
-        if (read > 0) {
-            // A short write that reports success is not looked into.
-            DWORD written = 0;
-            if (!::WriteFile(output.Get(), buffer.data(), read, &written, nullptr)) {
-                throw EWriteError();
-            }
-        }
-        total += read;
-        progress.SetPosition(static_cast<std::int32_t>(total));
-    } while (read == kCopyBufferSize);
-
-    CopyLastWriteTime(input.Get(), output.Get());
+    CopyBlocks(input.Get(), output.Get(), progress);
     output.Close();
     input.Close();
+    // The file is now as this run wants it: a replacement or a deletion
+    // that an earlier run left for the next start would undo that. Should
+    // the list not be readable, the copy stands all the same.
+    CancelStartupOperations(SystemRenameList(), FullPath(destination));
 }
 
 }  // namespace
@@ -173,10 +229,21 @@ bool DeleteMatchingFiles(const std::string& mask) {
     do {
         if (entry.cFileName[0] == '.') continue;
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel)) != 0) continue;
-        result = ::DeleteFileA((directory + entry.cFileName).c_str()) != FALSE;
+        result = DeleteFileOrAtStartup(directory + entry.cFileName);
         if (!result) break;
     } while (::FindNextFileA(search.Get(), &entry));
     return result;
+}
+
+bool DeleteFileOrAtStartup(const std::string& path) {
+    const std::string list = SystemRenameList();
+    // A replacement an earlier install left for the next start would bring
+    // the file back. Taken out while the file is there: its short name is
+    // how the list names it.
+    const std::string listed = FullPath(path);
+    CancelStartupOperations(list, listed);
+    if (::DeleteFileA(path.c_str())) return true;
+    return IsInUse(path, ::GetLastError()) && ScheduleDeletionAtStartup(list, listed);
 }
 
 namespace {

@@ -26,6 +26,12 @@ constexpr std::uint32_t kCopyBufferSize = 8192;
 // runs from 0 to the size in bytes and is set back to 0 at the end, failures
 // included. Raises EFOpenError, EFCreateError, EReadError or EWriteError;
 // errors raised by the progress control pass through.
+//
+// A destination that another program holds open (a running program's own
+// file) is not written now: the copy goes to a temporary file with an 8.3
+// name beside it, and the system's rename list (RenameList.h) puts it in
+// place at the next Windows start. A copy written directly takes out what
+// the list would still do to the destination at that start.
 void CopyFileWithProgress(const std::string& source, const std::string& destination,
                           ui::TComponent* progress);
 
@@ -50,10 +56,18 @@ std::string FileNamePart(const std::string& path);
 // Low 32 bits of the size, as a signed number; -1 when not found.
 std::int32_t SourceFileSize(const std::string& path);
 
-// Deletes the files matching a wildcard name (directories are left alone).
-// True when something matched and every deletion succeeded; stops at the
-// first failed deletion, so a read-only match ends it.
+// Deletes the files matching a wildcard name (directories are left alone),
+// each as DeleteFileOrAtStartup does. True when something matched and every
+// deletion succeeded or was left for the next start; stops at the first
+// failed one, so a read-only match ends it.
 bool DeleteMatchingFiles(const std::string& mask);
+
+// Deletes a file; one that another program holds open is listed for
+// deletion at the next Windows start instead. Either way a replacement
+// listed for the next start goes from the list, its temporary with it.
+// False when the file stays: read-only, no rights, or in use with a list
+// that cannot take the line.
+bool DeleteFileOrAtStartup(const std::string& path);
 
 // Deletes everything below `path`, read-only files included, and the
 // directory itself when `removeItself` is set and all else went well. A bare

@@ -37,6 +37,11 @@ std::string OemFormOf(const std::string& path) {
 }
 
 AttributeQuery listAttributeQuery = &::GetFileAttributesA;
+FileMover listFileMover = &::MoveFileA;
+
+// Temporaries of in-use copies: "qnw", up to four hex digits, ".tmp".
+constexpr char kTemporaryPrefix[] = "qnw";
+constexpr char kTemporarySuffix[] = ".tmp";
 
 enum class ListState { Absent, Read, Unusable };
 
@@ -80,8 +85,10 @@ ExistingList ReadList(const std::string& path) {
     return list;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+// The content written whole and flushed to the disk before the file is
+// closed: the list it is to replace is given up only for a complete one.
+bool WriteWholeFile(const std::string& path, const std::string& content, DWORD disposition) {
+    ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) return false;
     std::string::size_type done = 0;
@@ -94,6 +101,7 @@ bool WriteWholeFile(const std::string& path, const std::string& content) {
         }
         done += written;
     }
+    if (!::FlushFileBuffers(file.Get())) return false;
     return file.Close();
 }
 
@@ -112,19 +120,22 @@ void DeleteOwnFile(const std::string& path) {
 }
 
 // Without MoveFileEx (missing on Windows 95) a file cannot be replaced in one
-// step. The new content is written whole beside the old file first; then the
-// old file is moved aside, the new one moved in, and only then the old one
-// deleted. At no moment is the list a partial file: it is the old one, the
-// new one, or briefly absent while the old one waits beside it. A list that
-// was absent is never replaced: should another program make one meanwhile,
-// the move onto its name fails and that list stays.
+// step. The new content is written whole and flushed beside the old file
+// first; then the old file is moved aside, the new one moved in, and only
+// then the old one deleted. The list is thus the old one, the new one, or
+// for the moment between the two moves absent while the old one waits
+// beside it. Should the new one not go in, the old one goes back; should
+// that fail too, its content, which is at hand, is written again under the
+// list's name. A list that was absent is never replaced: should another
+// program make one meanwhile, the move onto its name fails and that list
+// stays.
 bool ReplaceFileContents(const std::string& path, const ExistingList& old,
                          const std::string& content) {
     std::string directory = DirectoryPart(path);
     if (directory.empty()) directory = ".";
     const std::string fresh = FreeNameIn(directory);
     if (fresh.empty()) return false;
-    if (!WriteWholeFile(fresh, content)) {
+    if (!WriteWholeFile(fresh, content, CREATE_ALWAYS)) {
         DeleteOwnFile(fresh);
         return false;
     }
@@ -133,21 +144,105 @@ bool ReplaceFileContents(const std::string& path, const ExistingList& old,
     if (old.state == ListState::Read) {
         aside = FreeNameIn(directory);
         if (!aside.empty()) ::DeleteFileA(aside.c_str());
-        if (aside.empty() || !::MoveFileA(path.c_str(), aside.c_str())) {
+        if (aside.empty() || !listFileMover(path.c_str(), aside.c_str())) {
             DeleteOwnFile(fresh);
             return false;
         }
     }
-    if (!::MoveFileA(fresh.c_str(), path.c_str())) {
-        // Should the old list not go back, it stays under the other name
-        // rather than be lost.
-        if (!aside.empty()) ::MoveFileA(aside.c_str(), path.c_str());
+    if (!listFileMover(fresh.c_str(), path.c_str())) {
         DeleteOwnFile(fresh);
+        if (!aside.empty() && !listFileMover(aside.c_str(), path.c_str())) {
+            // Windows reads the list only under its own name. Should even
+            // this fail, the old list stays beside it rather than be lost.
+            if (!WriteWholeFile(path, old.content, CREATE_NEW)) return false;
+            ::SetFileAttributesA(path.c_str(), old.attributes & kKeptAttributes);
+            DeleteOwnFile(aside);
+        }
         return false;
     }
     if (!aside.empty()) {
         ::SetFileAttributesA(path.c_str(), old.attributes & kKeptAttributes);
         DeleteOwnFile(aside);
+    }
+    return true;
+}
+
+// The path as DOS will read it: its short form when it is not plain ASCII
+// or not made of 8.3 names, in the OEM code page. Empty when refused, as
+// PendingDeletionLine tells.
+std::string StartupPathOf(const std::string& file) {
+    if (!IsPlainAbsolutePath(file, &ui::IsAnsiLeadByte)) return std::string();
+    std::string path = file;
+    if (!IsPlainAscii(file) || !HasOnlyShortComponents(file, &ui::IsAnsiLeadByte)) {
+        path = ShortPathOf(file);
+        // What the platform gives must pass the same rules before it is written.
+        if (path.empty() || !IsPlainAbsolutePath(path, &ui::IsAnsiLeadByte)) return std::string();
+    }
+    const std::string oem = OemFormOf(path);
+    if (oem.empty() || DeletionLineFor(oem, &ui::IsOemLeadByte).empty()) return std::string();
+    return oem;
+}
+
+// A path as DOS reads it (OEM code page) in the program's own code page.
+std::string AnsiFormOf(const std::string& oem) {
+    if (IsPlainAscii(oem)) return oem;
+    std::string ansi(oem.size(), '\0');
+    if (!::OemToCharBuffA(oem.c_str(), &ansi[0], static_cast<DWORD>(oem.size()))) {
+        return std::string();
+    }
+    return ansi;
+}
+
+// True for a temporary of ReplacementTemporaryIn's making beside `file`:
+// only such a file is deleted when the line that pointed at it goes.
+bool IsOwnTemporaryBeside(const std::string& temporary, const std::string& file) {
+    const auto same = [](const std::string& a, const std::string& b) {
+        return SamePathText(a, b, &ui::IsAnsiLeadByte);
+    };
+    const std::string name = FileNamePart(temporary);
+    const std::size_t prefix = sizeof kTemporaryPrefix - 1;
+    const std::size_t suffix = sizeof kTemporarySuffix - 1;
+    if (name.size() <= prefix + suffix || name.size() > prefix + 4 + suffix) return false;
+    const std::string digits = name.substr(prefix, name.size() - prefix - suffix);
+    return same(name.substr(0, prefix), kTemporaryPrefix) &&
+           same(name.substr(name.size() - suffix), kTemporarySuffix) &&
+           digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos &&
+           same(DirectoryPart(temporary), DirectoryPart(file));
+}
+
+// The one place where a line reaches the list (or, with `line` empty, where
+// the operations on a file are only taken out). `file` is the path as DOS
+// reads it; the other rules are those of the routines in the header.
+bool SetStartupOperation(const std::string& listPath, const std::string& file,
+                         const std::string& line) {
+    // The log names each line the list receives, and each it cannot.
+    const auto refused = [&] {
+        LogError("Cannot change " + listPath + (line.empty() ? " for " + file : ": " + line));
+        return false;
+    };
+    const ExistingList existing = ReadList(listPath);
+    if (existing.state == ListState::Unusable) return refused();
+    std::vector<std::string> superseded;
+    std::string merged =
+        WithoutOperationsOn(existing.content, file, line, &ui::IsOemLeadByte, &superseded);
+    if (!line.empty()) merged = MergeRenameList(merged, line, &ui::IsOemLeadByte);
+    if (existing.state == ListState::Absent && line.empty()) return true;
+    if (existing.state == ListState::Read && merged == existing.content) {
+        if (!line.empty()) LogLine("Line already in " + listPath + ": " + line);
+        return true;
+    }
+    if (!ReplaceFileContents(listPath, existing, merged)) return refused();
+    if (!line.empty()) {
+        LogLine("Line added to " + listPath + ": " + line);
+    } else {
+        LogLine("Pending operations on " + file + " taken out of " + listPath);
+    }
+    const std::string ansiFile = AnsiFormOf(file);
+    for (const std::string& source : superseded) {
+        const std::string temporary = AnsiFormOf(source);
+        if (!temporary.empty() && IsOwnTemporaryBeside(temporary, ansiFile)) {
+            DeleteOwnFile(temporary);
+        }
     }
     return true;
 }
@@ -158,39 +253,51 @@ void SetListAttributeQuery(AttributeQuery query) {
     listAttributeQuery = query != nullptr ? query : &::GetFileAttributesA;
 }
 
+void SetListFileMover(FileMover mover) { listFileMover = mover != nullptr ? mover : &::MoveFileA; }
+
 std::string PendingDeletionLine(const std::string& file) {
-    if (!IsPlainAbsolutePath(file, &ui::IsAnsiLeadByte)) return std::string();
-    std::string path = file;
-    if (!IsPlainAscii(file) || !HasOnlyShortComponents(file, &ui::IsAnsiLeadByte)) {
-        path = ShortPathOf(file);
-        // What the platform gives must pass the same rules before it is written.
-        if (path.empty() || !IsPlainAbsolutePath(path, &ui::IsAnsiLeadByte)) return std::string();
-    }
-    const std::string oem = OemFormOf(path);
-    if (oem.empty()) return std::string();
-    return DeletionLineFor(oem, &ui::IsOemLeadByte);
+    const std::string path = StartupPathOf(file);
+    if (path.empty()) return std::string();
+    return DeletionLineFor(path, &ui::IsOemLeadByte);
 }
 
 bool ScheduleDeletionAtStartup(const std::string& listPath, const std::string& file) {
-    const std::string line = PendingDeletionLine(file);
-    if (line.empty()) {
+    const std::string path = StartupPathOf(file);
+    if (path.empty()) {
         LogError("Cannot list " + file + " for deletion at the next Windows start");
         return false;
     }
-    // The log names each line the list receives, and each it cannot.
-    const auto logged = [&](bool added) {
-        if (added) {
-            LogLine("Line added to " + listPath + ": " + line);
-        } else {
-            LogError("Cannot add to " + listPath + ": " + line);
-        }
-        return added;
-    };
-    const ExistingList existing = ReadList(listPath);
-    if (existing.state == ListState::Unusable) return logged(false);
-    const std::string merged = MergeRenameList(existing.content, line);
-    if (existing.state == ListState::Read && merged == existing.content) return logged(true);
-    return logged(ReplaceFileContents(listPath, existing, merged));
+    return SetStartupOperation(listPath, path, DeletionLineFor(path, &ui::IsOemLeadByte));
+}
+
+bool ScheduleReplacementAtStartup(const std::string& listPath, const std::string& file,
+                                  const std::string& replacement) {
+    const std::string path = StartupPathOf(file);
+    const std::string source = StartupPathOf(replacement);
+    const std::string line = path.empty() || source.empty()
+                                 ? std::string()
+                                 : ReplacementLineFor(path, source, &ui::IsOemLeadByte);
+    if (line.empty()) {
+        LogError("Cannot list " + file + " for replacement at the next Windows start");
+        return false;
+    }
+    return SetStartupOperation(listPath, path, line);
+}
+
+bool CancelStartupOperations(const std::string& listPath, const std::string& file) {
+    const std::string path = StartupPathOf(file);
+    if (path.empty()) return false;
+    return SetStartupOperation(listPath, path, std::string());
+}
+
+std::string SystemRenameList() { return WindowsDirectoryPath() + kRenameListName; }
+
+std::string ReplacementTemporaryIn(const std::string& directory) {
+    char name[MAX_PATH];
+    if (::GetTempFileNameA(directory.c_str(), kTemporaryPrefix, 0, name) == 0) {
+        return std::string();
+    }
+    return name;
 }
 
 }  // namespace engine

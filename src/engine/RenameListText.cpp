@@ -1,5 +1,6 @@
 #include "engine/RenameListText.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -30,14 +31,6 @@ bool HasControl(const std::string& text) {
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::string::size_type i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
-}
 
 bool IsLeadAt(const std::string& text, std::size_t at, ui::LeadByteTest isLead) {
     return isLead(static_cast<unsigned char>(text[at])) && at + 1 < text.size();
@@ -129,18 +122,30 @@ std::string LineFeedAfter(const std::string& text, const LineSpan& line,
     return crAlone && lineEnd.find('\n') != std::string::npos ? "\n" : "";
 }
 
-std::string MergeIntoText(const std::string& text, const std::string& line) {
+// Where a byte-order mark ends: the first line starts there.
+std::string::size_type TextStart(const std::string& text) {
+    return text.compare(0, std::strlen(kByteOrderMark), kByteOrderMark) == 0
+               ? std::strlen(kByteOrderMark)
+               : 0;
+}
+
+bool IsSectionHeader(const std::string& trimmed) { return !trimmed.empty() && trimmed[0] == '['; }
+
+bool IsRenameHeader(const std::string& trimmed) {
+    // Plain ASCII: no code page reads it otherwise.
+    return SamePathText(trimmed, kSectionHeader, &ui::NoLeadBytes);
+}
+
+std::string MergeIntoText(const std::string& text, const std::string& line,
+                          ui::LeadByteTest isLead) {
     // A byte-order mark stays where it is; the first line starts after it.
-    const std::string::size_type start =
-        text.compare(0, std::strlen(kByteOrderMark), kByteOrderMark) == 0
-            ? std::strlen(kByteOrderMark)
-            : 0;
+    const std::string::size_type start = TextStart(text);
     if (text.size() == start) return text + kSectionHeader + kCrLf + line;
 
     const std::vector<LineSpan> lines = SplitLines(text, start);
     const std::string lineEnd = FileLineEnd(text, lines);
     std::size_t header = 0;
-    while (header < lines.size() && !SameText(TrimmedText(text, lines[header]), kSectionHeader)) {
+    while (header < lines.size() && !IsRenameHeader(TrimmedText(text, lines[header]))) {
         ++header;
     }
 
@@ -162,9 +167,9 @@ std::string MergeIntoText(const std::string& text, const std::string& line) {
     std::size_t last = header;
     for (std::size_t i = header + 1; i < lines.size(); ++i) {
         const std::string trimmed = TrimmedText(text, lines[i]);
-        if (!trimmed.empty() && trimmed[0] == '[') break;
+        if (IsSectionHeader(trimmed)) break;
         if (trimmed.empty()) continue;
-        if (SameText(trimmed, wanted)) return text;
+        if (SamePathText(trimmed, wanted, isLead)) return text;
         last = i;
     }
     const LineSpan& after = lines[last];
@@ -178,7 +183,42 @@ std::string MergeIntoText(const std::string& text, const std::string& line) {
     return merged;
 }
 
+// What one line of a [rename] section does to `file`: nothing, a
+// replacement by another file (its source given back), or a deletion.
+enum class Fate { Untouched, Replaced, Deleted };
+
+Fate FateOf(const std::string& line, const std::string& file, ui::LeadByteTest isLead,
+            std::string& source) {
+    std::size_t equals = std::string::npos;
+    EverySingleByteCharacter(line, isLead, [&](char c, std::size_t at) {
+        if (c == '=') equals = at;
+        return c != '=';
+    });
+    if (equals == std::string::npos) return Fate::Untouched;
+    const std::string target = Trimmed(line, 0, equals);
+    source = Trimmed(line, equals + 1, line.size());
+    if (SamePathText(target, file, isLead)) return Fate::Replaced;
+    if (SamePathText(target, "NUL", isLead) && SamePathText(source, file, isLead)) {
+        return Fate::Deleted;
+    }
+    return Fate::Untouched;
+}
+
 }  // namespace
+
+bool SamePathText(const std::string& a, const std::string& b, ui::LeadByteTest isLead) {
+    if (a.size() != b.size()) return false;
+    for (std::string::size_type i = 0; i < a.size(); ++i) {
+        if (IsLeadAt(a, i, isLead)) {
+            // The pair as a whole: its second byte is no letter to fold.
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool IsEightDotThreeName(const std::string& name, ui::LeadByteTest isLead) {
     if (HasControl(name)) return false;
@@ -235,12 +275,47 @@ std::string DeletionLineFor(const std::string& path, ui::LeadByteTest isLead) {
     return kDeleteTarget + path;
 }
 
-std::string MergeRenameList(const std::string& existing, const std::string& line) {
+std::string ReplacementLineFor(const std::string& target, const std::string& source,
+                               ui::LeadByteTest isLead) {
+    const std::string deleting = DeletionLineFor(target, isLead);
+    const std::string from = DeletionLineFor(source, isLead);
+    if (deleting.empty() || from.empty()) return std::string();
+    return target + "=" + source;
+}
+
+std::string MergeRenameList(const std::string& existing, const std::string& line,
+                            ui::LeadByteTest isLead) {
     // A line after an end-of-text mark would never be read: ours goes before it.
     const std::string::size_type end = existing.find(kEndOfText);
     const std::string text = existing.substr(0, end);
     const std::string tail = end == std::string::npos ? std::string() : existing.substr(end);
-    return MergeIntoText(text, line) + tail;
+    return MergeIntoText(text, line, isLead) + tail;
+}
+
+std::string WithoutOperationsOn(const std::string& existing, const std::string& file,
+                                const std::string& keep, ui::LeadByteTest isLead,
+                                std::vector<std::string>* replacedBy) {
+    // Nothing after an end-of-text mark is read, so nothing there is taken out.
+    const std::string::size_type end = std::min(existing.find(kEndOfText), existing.size());
+    const std::string::size_type start = TextStart(existing);
+    const std::string wanted = Trimmed(keep, 0, keep.size());
+    std::string result = existing.substr(0, start);
+    bool inRename = false;
+    for (const LineSpan& line : SplitLines(existing.substr(0, end), start)) {
+        const std::string trimmed = TrimmedText(existing, line);
+        if (IsSectionHeader(trimmed)) {
+            inRename = IsRenameHeader(trimmed);
+        } else if (inRename && !trimmed.empty() && !SamePathText(trimmed, wanted, isLead)) {
+            std::string source;
+            const Fate fate = FateOf(trimmed, file, isLead, source);
+            if (fate != Fate::Untouched) {
+                if (fate == Fate::Replaced && replacedBy != nullptr) replacedBy->push_back(source);
+                continue;
+            }
+        }
+        result.append(existing, line.begin, line.next - line.begin);
+    }
+    return result + existing.substr(end);
 }
 
 }  // namespace engine

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "ui/path_text.h"
 
@@ -44,16 +45,35 @@ bool IsPlainAscii(const std::string& text);
 // kLongestStartupPath.
 std::string DeletionLineFor(const std::string& path, ui::LeadByteTest isLead);
 
+// "TARGET=SOURCE": at the next start `source` takes the place of `target`.
+// Both paths pass the rules of DeletionLineFor; empty when either is refused.
+std::string ReplacementLineFor(const std::string& target, const std::string& source,
+                               ui::LeadByteTest isLead);
+
+// True when two paths as DOS reads them name the same file: ASCII letters
+// match in either case, and a second byte of a double-byte character is
+// compared as it stands (in Shift-JIS it may be a letter's code).
+bool SamePathText(const std::string& a, const std::string& b, ui::LeadByteTest isLead);
+
+// The list without the lines of its [rename] sections that decide what
+// becomes of `file` at the next start: "file=..." (a replacement) and
+// "NUL=file" (a deletion). A line equal to `keep` stays. Every other byte
+// stays as it was. `replacedBy` receives the sources of the replacements
+// taken out, so that the caller can delete what only they pointed at.
+std::string WithoutOperationsOn(const std::string& existing, const std::string& file,
+                                const std::string& keep, ui::LeadByteTest isLead,
+                                std::vector<std::string>* replacedBy);
+
 // The list after adding `line` to `existing`. An empty list becomes
 // "[rename]", CR LF and the line, with nothing after it. Otherwise every byte
 // is kept: the line joins the end of the first [rename] section (or a new
 // section at the end of the file), and a line already in that section is
-// not added twice. Lines end in CR LF, LF or CR alone; a leading UTF-8
-// byte-order mark is not part of the first line; an end-of-text mark (1A)
-// ends the text that is looked at. The line added ends as the file's lines
-// do (as its first line that ends in a line feed; CR alone in a file without
-// line feeds), and after a line that ends in CR alone in a file of line
-// feeds a line feed goes in first, for readers that end lines only there.
-std::string MergeRenameList(const std::string& existing, const std::string& line);
+// not added twice (compared as SamePathText compares). Lines end in CR LF, LF or CR alone; a
+// leading UTF-8 byte-order mark is not part of the first line; an end-of-text mark (1A) ends the
+// text that is looked at. The line added ends as the file's lines do (as its first line that ends
+// in a line feed; CR alone in a file without line feeds), and after a line that ends in CR alone in
+// a file of line feeds a line feed goes in first, for readers that end lines only there.
+std::string MergeRenameList(const std::string& existing, const std::string& line,
+                            ui::LeadByteTest isLead);
 
 }  // namespace engine

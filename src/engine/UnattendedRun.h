@@ -12,8 +12,9 @@ namespace engine {
 
 namespace exit_codes {
 constexpr int kDone = 0;
-constexpr int kRestartNeeded = 3010;  // every install (the driver), every removal
-constexpr int kFailed = 1603;         // refused by a check, or a step failed
+constexpr int kRestartNeeded = 3010;   // every install (the driver), every removal
+constexpr int kFailed = 1603;          // refused by a check, or a step failed
+constexpr int kAlreadyRunning = 1618;  // another setup runs: nothing was done
 constexpr int kNoInstallRecorded = 1605;
 constexpr int kUnsupportedSystem = 1633;
 constexpr int kBadCommandLine = 1639;

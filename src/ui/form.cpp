@@ -6,6 +6,7 @@
 #include "ui/exceptions.h"
 #include "ui/form_data.h"
 #include "ui/handles.h"
+#include "ui/placement.h"
 #include "ui/resource_data.h"
 #include "ui/std_controls.h"
 
@@ -343,6 +344,17 @@ void TForm::PlaceWindow() {
         const int x = (::GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
         const int y = (::GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
         SetBounds(x, y, Width(), Height());
+    }
+}
+
+void TForm::KeepOnWorkArea() {
+    // The window's own rectangle: frame and title bar count, as on screen.
+    RECT bounds;
+    HandleNeeded();
+    if (!::GetWindowRect(Handle(), &bounds)) return;
+    const POINT placed = PlacedWithin(bounds, WorkArea());
+    if (placed.x != bounds.left || placed.y != bounds.top) {
+        SetBounds(placed.x, placed.y, bounds.right - bounds.left, bounds.bottom - bounds.top);
     }
 }
 

@@ -41,6 +41,9 @@ public:
 
     void Show();
     void Hide();
+    // Moves the window just enough to lie wholly on the screen's work area;
+    // one that lies there already does not move.
+    void KeepOnWorkArea();
     // Closes as the close box does: a modal form ends its loop with Cancel;
     // otherwise OnClose decides (hide by default; closing the main form ends
     // the program).

@@ -25,6 +25,7 @@ namespace {
 constexpr DWORD kRestartNeeded = 3010;
 constexpr DWORD kFailed = 1603;
 constexpr DWORD kNoInstallRecorded = 1605;
+constexpr DWORD kAlreadyRunning = 1618;
 constexpr DWORD kUnsupportedSystem = 1633;
 constexpr DWORD kBadCommandLine = 1639;
 constexpr DWORD kRunTimeoutMs = 60000;
@@ -130,20 +131,26 @@ protected:
     // top-level windows until it ends, and answers its whole exit code.
     DWORD RunSilently(const std::string& switches) {
         // A /LOG= among the switches comes later and so wins.
-        Launch("\"/LOG=" + logPath_ + "\" " + switches);
+        Launch(LoggedSwitches(switches));
+        return WatchSilentRun(Process());
+    }
+    std::string LoggedSwitches(const std::string& switches) const {
+        return "\"/LOG=" + logPath_ + "\" " + switches;
+    }
+    DWORD WatchSilentRun(SetupProcess& process) {
         std::vector<std::string> shown;
         WaitUntil(
             [&] {
-                for (HWND window : VisibleTopLevelWindows(Process().Id()))
+                for (HWND window : VisibleTopLevelWindows(process.Id()))
                     shown.push_back(ClassOf(window) + " \"" + TextOf(window) + "\"");
-                return !shown.empty() || Process().HasExited();
+                return !shown.empty() || process.HasExited();
             },
             "the silent run to end", nullptr, kRunTimeoutMs);
         if (!shown.empty()) {
             ADD_FAILURE() << "a silent run showed " << shown.front();
-            Process().Kill();
+            process.Kill();
         }
-        return *Process().ExitCode();
+        return *process.ExitCode();
     }
 
     std::string Log() const { return PathExists(logPath_) ? ReadFileBytes(logPath_) : ""; }
@@ -303,6 +310,19 @@ TEST_F(Unattended, AMissingMediumFileStopsHalfWayAndTheLogSaysWhich) {
     ExpectLogged("Exit code 1603");
     EXPECT_TRUE(PathExists("C:\\quarnel\\WARDEX\\wardex.exe"));
     EXPECT_FALSE(PathExists("C:\\quarnel\\ORVANE"));
+}
+
+// A technician's run that meets a user's setup on the screen must neither
+// race it nor claim success: it ends at once with its own code.
+TEST_F(Unattended, ASilentRunWhileASetupIsOnTheScreenDoesNothingAndSaysSo) {
+    Launch();
+    const HWND agreement = WaitForAgreementWindow();
+    SetupProcess silent;
+    silent.Start(Medium().SetupPath(), Medium().Dir(), LoggedSwitches("/SILENT"));
+    EXPECT_EQ(kAlreadyRunning, WatchSilentRun(silent));
+    ExpectNothingWritten();
+    ExpectLogged("Error: Another Quarnel Setup is running; nothing was done");
+    EXPECT_TRUE(::IsWindowVisible(agreement)) << "the setup on the screen was disturbed";
 }
 
 TEST_F(Unattended, AnUnknownSwitchInTheWindowFlowIsNamedInABoxBeforeAnythingIsWritten) {

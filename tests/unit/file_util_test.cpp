@@ -6,6 +6,7 @@
 
 #include "controls/DirectoryCreation.h"
 #include "engine/FileUtil.h"
+#include "engine/RenameList.h"
 #include "temp_dir.h"
 #include "ui/component.h"
 #include "ui/exceptions.h"
@@ -172,24 +173,41 @@ TEST_F(FileCopyTest, ReadOnlyDestinationCannotBeCreated) {
     EXPECT_EQ(ReadWholeFile(dir_ / "locked").size(), 7u);
 }
 
-TEST_F(FileCopyTest, DestinationInUseFailsAndLeavesNoHandleOpen) {
+// Another program holds the destination open: the copy goes, as any copy
+// does, into a temporary beside it that the system's rename list puts in
+// place at the next start; the destination itself stays as it was.
+TEST_F(FileCopyTest, DestinationInUseIsCopiedBesideItForTheNextStart) {
+    const std::string list = engine::SystemRenameList();
+    const bool hadList = ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string listBefore = hadList ? ReadWholeFile(list) : std::string();
     ASSERT_TRUE(WriteFileOfSize(dir_ / "src", 500));
     ASSERT_TRUE(WriteFileOfSize(dir_ / "busy", 7));
     {
         ui::ScopedHandle holder(::CreateFileA((dir_ / "busy").c_str(), GENERIC_READ, 0, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder.IsValid());
-        try {
-            engine::CopyFileWithProgress(dir_ / "src", dir_ / "busy", &gauge_);
-            FAIL() << "no error raised";
-        } catch (const engine::EFCreateError& e) {
-            EXPECT_EQ(e.Message(), "Cannot create file " + (dir_ / "busy"));
-        }
+        engine::CopyFileWithProgress(dir_ / "src", dir_ / "busy", &gauge_);
     }
     EXPECT_EQ(ReadWholeFile(dir_ / "busy").size(), 7u);
-    EXPECT_EQ(gauge_.calls, GaugeCalls({}, 500));
-    // The source was opened without delete sharing: deletable only if closed.
+    EXPECT_EQ(gauge_.calls, GaugeCalls({500}, 500));
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA((dir_ / "qnw*.tmp").c_str(), &found));
+    ASSERT_TRUE(search.IsValid()) << "no temporary beside the destination";
+    EXPECT_FALSE(::FindNextFileA(search.Get(), &found)) << "more than one temporary";
+    const std::string temporary = dir_ / found.cFileName;
+    EXPECT_EQ(ReadWholeFile(temporary).size(), 500u);
+    const std::string line = engine::PendingDeletionLine(dir_ / "busy").substr(4) + "=" +
+                             engine::PendingDeletionLine(temporary).substr(4);
+    EXPECT_NE(ReadWholeFile(list).find(line), std::string::npos) << ReadWholeFile(list);
     EXPECT_TRUE(::DeleteFileA((dir_ / "src").c_str()));
+
+    // The list as it was, and the temporary gone with its line.
+    EXPECT_TRUE(engine::CancelStartupOperations(list, dir_ / "busy"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(temporary.c_str()));
+    if (hadList)
+        EXPECT_EQ(listBefore, ReadWholeFile(list));
+    else
+        ::DeleteFileA(list.c_str());
 }
 
 TEST_F(FileCopyTest, MissingSourceRaisesOpenErrorAndResetsThePosition) {

@@ -3,6 +3,7 @@
 // whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -78,10 +79,46 @@ TEST(RenameListMerge, KeepsEveryByteOfOtherProgramsAndUsesTheFilesLineEnds) {
          "\xEF\xBB\xBF[rename]\r\nNUL=C:\\OLD.TMP\r\nNUL=C:\\QUARNEL\\setup.exe\r\n"},
     };
     for (const MergeCase& c : cases) {
-        EXPECT_EQ(c.after, MergeRenameList(c.before, kLine)) << c.what;
+        EXPECT_EQ(c.after, MergeRenameList(c.before, kLine, &ui::NoLeadBytes)) << c.what;
         // The next merge finds the line where this one put it.
-        EXPECT_EQ(c.after, MergeRenameList(c.after, kLine)) << c.what;
+        EXPECT_EQ(c.after, MergeRenameList(c.after, kLine, &ui::NoLeadBytes)) << c.what;
     }
+}
+
+// Shift-JIS (code page 932): a lead byte, then a second byte that may have
+// a letter's code.
+bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+TEST(RenameListMerge, SecondBytesOfDoubleByteCharactersAreNotFoldedAsLetters) {
+    // 83 41 and 83 61 are two different characters, not one in two cases.
+    const std::string list = "[rename]\r\nNUL=C:\\\x83\x61.EXE\r\n";
+    const std::string line = "NUL=C:\\\x83\x41.EXE";
+    EXPECT_EQ(list + line + "\r\n", MergeRenameList(list, line, &ShiftJisLead));
+    EXPECT_EQ(list,
+              engine::WithoutOperationsOn(list, "C:\\\x83\x41.EXE", "", &ShiftJisLead, nullptr));
+    // Single-byte letters still match in either case.
+    EXPECT_EQ(list, MergeRenameList(list, "nul=c:\\\x83\x61.exe", &ShiftJisLead));
+}
+
+TEST(RenameListMerge, OperationsOnTheSameFileGiveWayOthersStay) {
+    const std::string others = "[boot]\r\nC:\\Q\\W.EXE=C:\\X.EXE\r\n";
+    const std::string list =
+        "[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n"
+        " c:\\q\\w.exe = C:\\Q\\QNW1.TMP\r\n"
+        "NUL=C:\\Q\\W.EXE2\r\nNUL=C:\\Q\\W.EXE\r\n"
+        "C:\\W.EXE=C:\\Q\\W.EXE\r\n" +
+        others + "[RENAME]\r\nnul=c:\\q\\W.exe\r\n\x1A" + "C:\\Q\\W.EXE=C:\\Q\\QNW2.TMP\r\n";
+    std::vector<std::string> sources;
+    EXPECT_EQ(
+        "[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\nNUL=C:\\Q\\W.EXE2\r\n"
+        "C:\\W.EXE=C:\\Q\\W.EXE\r\n" +
+            others + "[RENAME]\r\n\x1A" + "C:\\Q\\W.EXE=C:\\Q\\QNW2.TMP\r\n",
+        engine::WithoutOperationsOn(list, "C:\\Q\\W.EXE", "", &ui::NoLeadBytes, &sources));
+    EXPECT_EQ(std::vector<std::string>{"C:\\Q\\QNW1.TMP"}, sources);
+    // The line about to be added, already there, stays where it is.
+    const std::string kept = "[rename]\r\nNUL=C:\\Q\\W.EXE\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    EXPECT_EQ(kept, engine::WithoutOperationsOn(kept, "C:\\Q\\W.EXE", "nul=c:\\q\\w.exe",
+                                                &ui::NoLeadBytes, nullptr));
 }
 
 TEST(RenameListLine, RefusesAnythingButAPlainAbsolutePath) {
@@ -226,6 +263,67 @@ TEST(RenameListFile, ListThatCannotBeReadForCertainIsLeftAlone) {
     ASSERT_TRUE(WriteText(list, huge));
     EXPECT_FALSE(ScheduleDeletionAtStartup(list, kFile));
     EXPECT_EQ(huge, ReadWholeFile(list));
+    EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()));
+}
+
+// Lists of other programs beside the files of this one: what a later run
+// decides for a file replaces what an earlier one left for it.
+TEST(RenameListFile, TheLastRunDecidesWhatTheNextStartDoes) {
+    TempDir temp;
+    const std::string list = temp / "wininit.ini";
+    const std::string others = "[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    ASSERT_TRUE(WriteText(list, others));
+    const std::string dir = temp / "WARDEX";
+    ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+    const std::string file = dir + "\\wardex.exe";
+    ASSERT_TRUE(WriteText(file, "running"));
+    const std::string first = engine::ReplacementTemporaryIn(dir);
+    const std::string second = engine::ReplacementTemporaryIn(dir);
+    ASSERT_FALSE(first.empty());
+    ASSERT_NE(first, second);
+    const auto shortOf = [](const std::string& path) {
+        return PendingDeletionLine(path).substr(4);
+    };
+
+    ASSERT_TRUE(engine::ScheduleReplacementAtStartup(list, file, first));
+    ASSERT_TRUE(engine::ScheduleReplacementAtStartup(list, file, second));
+    EXPECT_EQ(others + shortOf(file) + "=" + shortOf(second) + "\r\n", ReadWholeFile(list));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(first.c_str()))
+        << "the temporary no line points at any more was left";
+
+    ASSERT_TRUE(ScheduleDeletionAtStartup(list, file));
+    EXPECT_EQ(others + PendingDeletionLine(file) + "\r\n", ReadWholeFile(list));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(second.c_str()));
+
+    ASSERT_TRUE(engine::CancelStartupOperations(list, file));
+    EXPECT_EQ(others, ReadWholeFile(list));
+    EXPECT_EQ("running", ReadWholeFile(file));
+    std::vector<std::string> names = NamesIn(temp.Path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"WARDEX", "wininit.ini"}), names);
+}
+
+// Every move after the first fails: the old list went aside and neither the
+// new one nor the old one goes back under the list's name by moving.
+BOOL WINAPI MoveOnlyOnce(LPCSTR from, LPCSTR to) {
+    static int moves = 0;
+    if (++moves > 1) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return ::MoveFileA(from, to);
+}
+
+TEST(RenameListFile, FailedReplacementLeavesTheOldListWhereWindowsReadsIt) {
+    TempDir temp;
+    const std::string list = temp / "wininit.ini";
+    const std::string others = "[rename]\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    ASSERT_TRUE(WriteText(list, others));
+    engine::SetListFileMover(&MoveOnlyOnce);
+    const bool scheduled = ScheduleDeletionAtStartup(list, kFile);
+    engine::SetListFileMover(nullptr);
+    EXPECT_FALSE(scheduled);
+    EXPECT_EQ(others, ReadWholeFile(list)) << "another program's pending rename is not read";
     EXPECT_EQ(std::vector<std::string>{"wininit.ini"}, NamesIn(temp.Path()));
 }
 

@@ -7,12 +7,15 @@
 // merge keeps every byte of the list, in order and in one piece, and puts
 // in nothing but our line, the section header and line ends; afterwards the
 // first [rename] section holds our line, added only where it was missing,
-// and merging again changes nothing.
+// and merging again changes nothing. Taking out the operations on our file
+// only shortens the list, changes nothing when done again, and leaves our
+// line, where one was kept, for the merge to find.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "engine/RenameListText.h"
 #include "ui/path_text.h"
@@ -31,10 +34,18 @@ bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameText(const std::string& a, const std::string& b) {
+// Letters match in either case, but never a second byte of a double-byte
+// character: that is compared as it stands.
+bool SameText(const std::string& a, const std::string& b, ui::LeadByteTest isLead) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (isLead(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (Lower(a[i]) != Lower(b[i])) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -49,7 +60,7 @@ std::string Trimmed(const std::string& text) {
 // reads the list: up to an end-of-text mark, after a byte-order mark, lines
 // ended by CR LF, LF or CR, blanks around them ignored, case too. -1 when
 // there is no such section.
-int TimesInSection(const std::string& list, const std::string& line) {
+int TimesInSection(const std::string& list, const std::string& line, ui::LeadByteTest isLead) {
     std::string text = list.substr(0, list.find('\x1A'));
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     int found = -1;
@@ -60,10 +71,10 @@ int TimesInSection(const std::string& list, const std::string& line) {
         const std::string current = Trimmed(text.substr(at, end - at));
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         if (found < 0) {
-            if (SameText(current, "[rename]")) found = 0;
+            if (SameText(current, "[rename]", &ui::NoLeadBytes)) found = 0;
         } else if (!current.empty() && current[0] == '[') {
             break;
-        } else if (SameText(current, Trimmed(line))) {
+        } else if (SameText(current, Trimmed(line), isLead)) {
             ++found;
         }
     }
@@ -80,8 +91,8 @@ void CheckLine(const std::string& line, const std::string& path, ui::LeadByteTes
         Broken("a line for a path that is refused");
 }
 
-void CheckMerge(const std::string& existing, const std::string& line) {
-    const std::string merged = engine::MergeRenameList(existing, line);
+void CheckMerge(const std::string& existing, const std::string& line, ui::LeadByteTest isLead) {
+    const std::string merged = engine::MergeRenameList(existing, line, isLead);
     if (merged.size() < existing.size()) Broken("the merge lost bytes");
     std::size_t prefix = 0;
     while (prefix < existing.size() && merged[prefix] == existing[prefix]) ++prefix;
@@ -92,8 +103,8 @@ void CheckMerge(const std::string& existing, const std::string& line) {
     if (prefix + suffix != existing.size()) Broken("the list's bytes are not kept in one piece");
 
     std::string added = merged.substr(prefix, merged.size() - existing.size());
-    const int before = TimesInSection(existing, line);
-    const int after = TimesInSection(merged, line);
+    const int before = TimesInSection(existing, line, isLead);
+    const int after = TimesInSection(merged, line, isLead);
     if (added.empty()) {
         if (before < 1) Broken("nothing added to a list without our line");
     } else {
@@ -108,7 +119,22 @@ void CheckMerge(const std::string& existing, const std::string& line) {
         if (before > 0) Broken("our line added to a section that holds it");
         if (after != 1) Broken("after the merge the first section does not hold our line once");
     }
-    if (engine::MergeRenameList(merged, line) != merged) Broken("a second merge changes the list");
+    if (engine::MergeRenameList(merged, line, isLead) != merged)
+        Broken("a second merge changes the list");
+}
+
+void CheckTakingOut(const std::string& existing, const std::string& file, const std::string& line,
+                    ui::LeadByteTest isLead) {
+    std::vector<std::string> sources;
+    const std::string left = engine::WithoutOperationsOn(existing, file, line, isLead, &sources);
+    if (left.size() > existing.size()) Broken("taking out made the list longer");
+    if (engine::WithoutOperationsOn(left, file, line, isLead, nullptr) != left)
+        Broken("taking out again changes the list");
+    if (left.size() == existing.size() && !sources.empty())
+        Broken("a replacement reported as taken out but nothing went");
+    if (TimesInSection(existing, line, isLead) > 0 && TimesInSection(left, line, isLead) < 1)
+        Broken("the line to keep went");
+    CheckMerge(left, line, isLead);
 }
 
 }  // namespace
@@ -125,7 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CheckLine(line, path, isLead);
         else
             line = "NUL=C:\\QUARNEL\\SETUP.EXE";
-        CheckMerge(existing, line);
+        CheckMerge(existing, line, isLead);
+        CheckTakingOut(existing, line.substr(4), line, isLead);
     }
     return 0;
 }
