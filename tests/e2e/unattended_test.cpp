@@ -323,6 +323,8 @@ TEST_F(Unattended, ASilentRunWhileASetupIsOnTheScreenDoesNothingAndSaysSo) {
     ExpectNothingWritten();
     ExpectLogged("Error: Another Quarnel Setup is running; nothing was done");
     EXPECT_TRUE(::IsWindowVisible(agreement)) << "the setup on the screen was disturbed";
+    Click(RequireButton(agreement, "Decline"));
+    EXPECT_EQ(0u, Process().WaitForExit(kDefaultTimeoutMs));
 }
 
 TEST_F(Unattended, AnUnknownSwitchInTheWindowFlowIsNamedInABoxBeforeAnythingIsWritten) {
