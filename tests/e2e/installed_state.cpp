@@ -90,16 +90,7 @@ std::string EntryText(const std::string& path) {
 }
 
 void AddTree(const std::string& dir, std::vector<std::string>& entries) {
-    WIN32_FIND_DATAA found;
-    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
-    if (!search.IsValid()) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = JoinPath(dir, name);
-        entries.push_back(EntryText(path));
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) AddTree(path, entries);
-    } while (::FindNextFileA(search.Get(), &found));
+    WalkTree(dir, [&](const std::string& path, bool) { entries.push_back(EntryText(path)); });
 }
 
 void AddKey(const std::string& path, const std::vector<std::string>& values,
@@ -236,6 +227,21 @@ std::vector<std::string> SnapshotOf(const InstalledState& state) {
     AddKey(kUninstallKey, {"DisplayName", "UninstallString"}, entries);
     AddKey(kDriverKey, {"StaticVxD"}, entries);
     return entries;
+}
+
+void WalkTree(const std::string& dir,
+              const std::function<void(const std::string& path, bool directory)>& visit) {
+    WIN32_FIND_DATAA found;
+    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
+    if (!search.IsValid()) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = JoinPath(dir, name);
+        const bool directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        visit(path, directory);
+        if (directory) WalkTree(path, visit);
+    } while (::FindNextFileA(search.Get(), &found));
 }
 
 bool PathExists(const std::string& path) {

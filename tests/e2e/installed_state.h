@@ -5,6 +5,7 @@
 // without any of it, and a snapshot to tell what a run changed.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ std::string RenameList();
 std::string DoneRenameList();
 
 bool PathExists(const std::string& path);
+
+// Calls `visit` for every entry below `dir`, each directory before what it
+// holds, with the entry's path and whether it is a directory.
+void WalkTree(const std::string& dir,
+              const std::function<void(const std::string& path, bool directory)>& visit);
 
 void PlantInstalledState(const InstalledState& state);
 

@@ -48,6 +48,19 @@ protected:
         }
     }
 
+    // The setup window in front with Wardex ticked, so that Install is
+    // enabled and would take an Enter meant for another button.
+    SetupWindowControls SetupWindowWithWardexTicked() {
+        Launch();
+        HWND setup = AcceptAgreement();
+        WaitForForeground(setup, "the setup window");
+        const SetupWindowControls controls = ControlsOf(setup);
+        ToggleListItem(controls.componentList, 0);
+        WaitUntil([&] { return IsEnabled(controls.installButton); },
+                  "Install to be enabled after ticking Wardex", &Process());
+        return controls;
+    }
+
     // The one window that carries the program's task-bar button.
     HWND ExpectTaskBarButton(const std::string& while_) {
         const std::vector<HWND> buttons = TaskBarWindows(Process().Id());
@@ -141,13 +154,7 @@ TEST_F(Keyboard, AWholeInstallWithTheKeyboardAloneUnderOneTaskBarButton) {
 // buttons show, the focused one framed as the default.
 TEST_F(Keyboard, EnterPressesTheFocusedButtonNotInstall) {
     WriteTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path", "C:\\QUARNEL\\");
-    Launch();
-    HWND setup = AcceptAgreement();
-    WaitForForeground(setup, "the setup window");
-    const SetupWindowControls controls = ControlsOf(setup);
-    ToggleListItem(controls.componentList, 0);
-    WaitUntil([&] { return IsEnabled(controls.installButton); },
-              "Install to be enabled after ticking Wardex", &Process());
+    const SetupWindowControls controls = SetupWindowWithWardexTicked();
     TabTo(controls.removeButton, false, 10, "Remove");
     TypeKey(VK_RETURN);
     ExpectDialog("Warning", "Ok to remove Quarnel from C:\\QUARNEL\\ ?", IDNO);
@@ -156,13 +163,7 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonNotInstall) {
 }
 
 TEST_F(Keyboard, EnterOnAFocusedExitEndsTheProgramUnasked) {
-    Launch();
-    HWND setup = AcceptAgreement();
-    WaitForForeground(setup, "the setup window");
-    const SetupWindowControls controls = ControlsOf(setup);
-    ToggleListItem(controls.componentList, 0);
-    WaitUntil([&] { return IsEnabled(controls.installButton); },
-              "Install to be enabled after ticking Wardex", &Process());
+    const SetupWindowControls controls = SetupWindowWithWardexTicked();
     TabTo(controls.exitButton, false, 10, "Exit");
     TypeKey(VK_RETURN);
     ExpectCleanExitWithout({kMessageDialogClass, std::nullopt, nullptr, "a message dialog"});

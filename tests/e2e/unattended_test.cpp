@@ -45,17 +45,10 @@ std::string Hex(const std::vector<unsigned char>& bytes) {
 }
 
 void AddFiles(const std::string& dir, std::vector<std::string>& entries) {
-    WIN32_FIND_DATAA found;
-    ui::ScopedFind search(::FindFirstFileA(JoinPath(dir, "*").c_str(), &found));
-    if (!search.IsValid()) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = JoinPath(dir, name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    WalkTree(dir, [&](const std::string& path, bool directory) {
+        if (directory) {
             entries.push_back(path + "\\");
-            AddFiles(path, entries);
-        } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".lnk") == 0) {
+        } else if (path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".lnk") == 0) {
             // A shortcut as the shell reads it back.
             const auto link = ReadShortcut(path);
             entries.push_back(path + " -> " +
@@ -67,7 +60,7 @@ void AddFiles(const std::string& dir, std::vector<std::string>& entries) {
             entries.push_back(path + " " + std::to_string(bytes.size()) + " bytes, digest " +
                               std::to_string(std::hash<std::string>()(bytes)));
         }
-    } while (::FindNextFileA(search.Get(), &found));
+    });
 }
 
 void AddValues(const std::string& key, std::vector<std::string>& entries) {
