@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/DriveSpace.h"
-
 namespace app {
 
 // "Windows <name> <major>.<minor>.<build> <service pack>", trimmed of
@@ -22,10 +20,6 @@ bool IsWindows95Family(const std::string& versionText);
 
 // The current directory followed by one backslash.
 std::string CurrentDirectoryWithBackslash();
-
-// The drive rules the install shares with the setup window.
-using engine::DriveFreeBytes;
-using engine::DriveNumberFromPath;
 
 // The free-space figure shown to the user: whole units of 1024000 bytes.
 std::string FreeSpaceText(std::int32_t bytes);

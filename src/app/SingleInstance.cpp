@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
+#include "ui/application.h"
+
 namespace app {
 
 namespace {
-
-// The application window of every copy: made first, before any form, and
-// the task-bar button that minimises and restores all of its windows.
-constexpr char kApplicationClass[] = "QuarnelApplication";
 
 // The running copy may be so young that it has no window yet (two clicks
 // of a double click): its windows are awaited this long.
@@ -27,7 +25,8 @@ BOOL CALLBACK FindApplicationWindow(HWND window, LPARAM data) {
     ::GetClassNameA(window, name, sizeof name);
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
-    if (lstrcmpA(name, kApplicationClass) != 0 || process == ::GetCurrentProcessId()) return TRUE;
+    if (lstrcmpA(name, ui::kApplicationWindowClass) != 0 || process == ::GetCurrentProcessId())
+        return TRUE;
     running->processId = process;
     running->application = window;
     return FALSE;

@@ -10,7 +10,6 @@
 #include "engine/UnattendedRun.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
-#include "ui/exceptions.h"
 #include "ui/handles.h"
 
 namespace app {
@@ -20,19 +19,14 @@ int RunSetup(const std::string& arguments, int showCommand) {
     // Held until the run ends: a second copy would race this one on the same
     // files, records and rename list.
     ui::ScopedHandle onlySetup;
-    if (!ClaimSingleInstance(onlySetup,
-                             line.silent ? RunningSetup::LeaveAlone : RunningSetup::BringToFront)) {
-        if (!line.silent) return 0;
-        engine::StartLog(line.logFile);
-        engine::LogError("Another Quarnel Setup is running; nothing was done");
-        engine::LogLine(ui::Format("Exit code %d", engine::exit_codes::kAlreadyRunning));
-        return engine::exit_codes::kAlreadyRunning;
-    }
+    const bool onlyOne = ClaimSingleInstance(
+        onlySetup, line.silent ? RunningSetup::LeaveAlone : RunningSetup::BringToFront);
+    if (!onlyOne && !line.silent) return 0;
     engine::StartLog(line.logFile);
     if (line.silent) {
         // No application object: not even its hidden window is made.
         return engine::RunUnattended(
-            line, {IsWindows95Family(OsVersionText()), CurrentDirectoryWithBackslash()});
+            line, {IsWindows95Family(OsVersionText()), CurrentDirectoryWithBackslash(), !onlyOne});
     }
 
     ui::TApplication application;

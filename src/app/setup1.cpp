@@ -8,6 +8,7 @@
 #include "controls/Gauge.h"
 #include "engine/CommandLine.h"
 #include "engine/ComponentTable.h"
+#include "engine/DriveSpace.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
 #include "ui/application.h"
@@ -104,9 +105,9 @@ void TSetupForm::SelectDirectoryAfterDialog(ui::TComponent*, std::string& name, 
     SelectDirectory->SetInitialDir(!name.empty() ? name : SelectDirectory->Text());
     InstallDir = SelectDirectory->InitialDir();
     SelectDirectory->SetHint(InstallDir);
-    const int drive = DriveNumberFromPath(InstallDir);
-    FreeSpaceLabel->SetCaption(FreeSpaceText(DriveFreeBytes(drive)));
-    if (DriveFreeBytes(drive) < 15000000)
+    const int drive = engine::DriveNumberFromPath(InstallDir);
+    FreeSpaceLabel->SetCaption(FreeSpaceText(engine::DriveFreeBytes(drive)));
+    if (engine::DriveFreeBytes(drive) < 15000000)
         ui::MessageDlg("Not enough free space", ui::TMsgDlgType::mtWarning,
                        ui::TMsgDlgButtons::mbOK);
 }

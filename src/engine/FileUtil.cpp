@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/ProgressTarget.h"
-#include "engine/SetupLog.h"
 #include "engine/RenameList.h"
+#include "engine/SetupLog.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
 #include "ui/path_text.h"

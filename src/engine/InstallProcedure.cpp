@@ -24,16 +24,6 @@ namespace {
 // Ten display units of 1024000 bytes: the least room an install starts with.
 constexpr std::int32_t kLeastFreeBytes = 10240000;
 
-void Status(SetupHost& host, const std::string& text, bool paintNow = true) {
-    LogLine(text);
-    host.ShowStatus(text, paintNow);
-}
-
-void Fail(SetupHost& host, const std::string& text) {
-    LogError(text);
-    host.ShowError(text);
-}
-
 Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     std::string& installDir = choices.installDir;
     const std::string& sourceDir = choices.sourceDir;
@@ -41,13 +31,13 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     bool anyComponent = false;
     for (const bool chosen : choices.components) anyComponent = anyComponent || chosen;
     if (!anyComponent) {
-        Fail(host, "You have to select at least one component to install");
+        host.Fail("You have to select at least one component to install");
         return Outcome::Refused;
     }
     // The steps below read the directory's first and last characters; an
     // emptied field has neither, and nothing is to be made for it.
     if (installDir.empty()) {
-        Fail(host, "Please enter the directory to install Quarnel to");
+        host.Fail("Please enter the directory to install Quarnel to");
         return Outcome::Refused;
     }
     // Refused before anything is made: below a longer directory the last
@@ -55,9 +45,10 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     // way leaves records and directories behind.
     const std::size_t backslash = EndsWithBackslash(installDir) ? 0 : 1;
     if (installDir.size() + backslash > LongestInstallDirectory()) {
-        Fail(host, ui::Format("The directory name is too long. Please choose one of at most %u "
-                              "characters",
-                              static_cast<unsigned>(LongestInstallDirectory() - 1)));
+        host.Fail(
+            ui::Format("The directory name is too long. Please choose one of at most %u "
+                       "characters",
+                       static_cast<unsigned>(LongestInstallDirectory() - 1)));
         return Outcome::Refused;
     }
 
@@ -73,7 +64,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
         // A refused install leaves nothing behind: the directory just made
         // for it, still empty, goes again.
         if (made) ::RemoveDirectoryA(madeDirectory.c_str());
-        Fail(host, "Not enough free space available");
+        host.Fail("Not enough free space available");
         return Outcome::Refused;
     }
 
@@ -82,12 +73,12 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
         return Outcome::Cancelled;
     }
 
-    Status(host, "Processing system registry", false);
+    host.Status("Processing system registry", false);
     {
         TRegistry registry;
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
         if (!registry.OpenRegistryKey(records::kInstallKey, true)) {
-            Fail(host, "Error updating system registry");
+            host.Fail("Error updating system registry");
             host.RequestEnd();
             return Outcome::Failed;
         }
@@ -105,7 +96,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
         }
     }
 
-    Status(host, "Creating main menu entry");
+    host.Status("Creating main menu entry");
     std::string programs, startup;
     if (choices.menuGroup) programs = SpecialFolderPath(kProgramsFolder);
     if (choices.startupShortcut) startup = SpecialFolderPath(kStartupFolder);
@@ -115,11 +106,11 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
 
     ui::TComponent* gauge = host.ProgressTarget();
 
-    Status(host, "Copying setup file");
+    host.Status("Copying setup file");
     CopyFileWithProgress(sourceDir + "\\setup.exe", installDir + kSetupCopyName, gauge);
 
     if (groupPresent()) {
-        Status(host, "Creating SETUP shortcut");
+        host.Status("Creating SETUP shortcut");
         CreateShellLink(installDir + "Setup.EXE", "", installDir,
                         programs + "\\Quarnel\\Quarnel Setup.lnk");
     }
@@ -129,28 +120,28 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
         if (!choices.components[i]) continue;
         const Component& component = table[i];
 
-        Status(host, "Creating subdirectory");
+        host.Status("Creating subdirectory");
         for (const char* directory : component.directories) {
             if (directory == nullptr) continue;
             if (!IsDirectoryPresent(installDir + directory)) MakeDirectory(installDir + directory);
         }
         for (const ComponentFile& file : component.files) {
             if (file.source == nullptr) continue;
-            if (file.status != nullptr) Status(host, file.status);
+            if (file.status != nullptr) host.Status(file.status);
             CopyFileWithProgress(sourceDir + file.source, installDir + file.destination, gauge);
         }
         if (choices.menuGroup && groupPresent()) {
-            Status(host, component.shortcut.status);
+            host.Status(component.shortcut.status);
             CreateShellLink(installDir + component.shortcut.target, "",
                             installDir + component.directories[0],
                             programs + component.shortcut.linkName);
         }
     }
 
-    Status(host, "Copying VxD");
+    host.Status("Copying VxD");
     CopyFileWithProgress(sourceDir + "\\quarnel", SystemDirectoryPath() + kDriverFileName, gauge);
 
-    Status(host, "Processing system registry, adding VxD");
+    host.Status("Processing system registry, adding VxD");
     bool driverRegistered = true;
     {
         TRegistry registry;
@@ -163,7 +154,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
             // question unanswered, so Windows does not restart without its
             // driver.
             driverRegistered = false;
-            Fail(host, "Unable to update system registry for VxD");
+            host.Fail("Unable to update system registry for VxD");
             host.RequestEnd();
         }
     }
@@ -177,7 +168,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     CopyFileWithProgress(sourceDir + "\\readme.", installDir + kReadmeCopyName, gauge);
     if (choices.viewReadme) host.OpenReadme(installDir + kReadmeCopyName);
 
-    Status(host, "Done", false);
+    host.Status("Done", false);
     host.HideWindows();
     host.OfferRestart(
         "Quarnel has been successfully installed. You have to restart Windows. Ok to reboot ?");
@@ -195,13 +186,6 @@ Outcome RunInstall(InstallChoices& choices, SetupHost& host) {
         LogError(error.what());
         throw;
     }
-}
-
-std::string RecordedInstallDirectory() {
-    TRegistry registry;
-    registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (!registry.OpenRegistryKey(records::kInstallKey, false)) return std::string();
-    return registry.ReadTextValue(records::kPathValue);
 }
 
 }  // namespace engine

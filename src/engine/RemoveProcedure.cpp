@@ -18,11 +18,6 @@ namespace {
 
 constexpr char kCannotOpenRecord[] = "Unable to open system registry key";
 
-void Status(SetupHost& host, const std::string& text, bool paintNow = true) {
-    LogLine(text);
-    host.ShowStatus(text, paintNow);
-}
-
 // A deletion the log tells of, whether it went or not.
 void DeleteLogged(const std::string& mask, const char* what) {
     if (DeleteMatchingFiles(mask)) {
@@ -49,7 +44,7 @@ void DeleteMenuGroup(const std::string& programs) {
 
 Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
     installDir.clear();
-    Status(host, "Processing system registry");
+    host.Status("Processing system registry");
     {
         TRegistry registry;
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -59,8 +54,7 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
             installDir = registry.ReadTextValue(records::kPathValue);
         }
         if (installDir.empty()) {
-            LogError(kCannotOpenRecord);
-            host.ShowError(kCannotOpenRecord);
+            host.Fail(kCannotOpenRecord);
             host.RequestEnd();
             return Outcome::NoRecord;
         }
@@ -78,14 +72,14 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
         DeleteInstallationRecords(registry);
     }
 
-    Status(host, "Getting menu folder");
+    host.Status("Getting menu folder");
     const std::string programs = SpecialFolderPath(kProgramsFolder);
     const std::string startup = SpecialFolderPath(kStartupFolder);
 
     const std::string driver = SystemDirectoryPath() + kDriverFileName;
     if (IsFilePresent(driver)) DeleteLogged(driver, "Driver");
 
-    Status(host, "Removing menu entries");
+    host.Status("Removing menu entries");
     DeleteMenuGroup(programs);
     if (IsDirectoryPresent(startup)) DeleteLogged(startup + kStartupShortcutName, "Shortcut");
 
@@ -94,10 +88,9 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
 
     // The running program may be this very copy, so it goes at the next
     // start. A list that cannot be written leaves it there; the log says so.
-    ScheduleDeletionAtStartup(WindowsDirectoryPath() + kRenameListName,
-                              installDir + kInstalledSetupName);
+    ScheduleDeletionAtStartup(SystemRenameList(), installDir + kInstalledSetupName);
 
-    Status(host, "Complete", false);
+    host.Status("Complete", false);
     host.ShowInformation("You have to reboot your system to completely uninstall Quarnel");
     return Outcome::Done;
 }

@@ -68,11 +68,13 @@ std::string WithoutOperationsOn(const std::string& existing, const std::string& 
 // "[rename]", CR LF and the line, with nothing after it. Otherwise every byte
 // is kept: the line joins the end of the first [rename] section (or a new
 // section at the end of the file), and a line already in that section is
-// not added twice (compared as SamePathText compares). Lines end in CR LF, LF or CR alone; a
-// leading UTF-8 byte-order mark is not part of the first line; an end-of-text mark (1A) ends the
-// text that is looked at. The line added ends as the file's lines do (as its first line that ends
-// in a line feed; CR alone in a file without line feeds), and after a line that ends in CR alone in
-// a file of line feeds a line feed goes in first, for readers that end lines only there.
+// not added twice (compared as SamePathText compares). Lines end in CR LF,
+// LF or CR alone; a leading UTF-8 byte-order mark is not part of the first
+// line; an end-of-text mark (1A) ends the text that is looked at. The line
+// added ends as the file's lines do (as its first line that ends in a line
+// feed; CR alone in a file without line feeds), and after a line that ends
+// in CR alone in a file of line feeds a line feed goes in first, for readers
+// that end lines only there.
 std::string MergeRenameList(const std::string& existing, const std::string& line,
                             ui::LeadByteTest isLead);
 

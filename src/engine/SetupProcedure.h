@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/ComponentTable.h"
+#include "engine/SetupLog.h"
 #include "ui/component.h"
 #include "ui/dialogs.h"
 
@@ -47,6 +48,17 @@ public:
     virtual void OfferRestart(const std::string& question) = 0;
     // Asks for the end of the run once the procedure has returned.
     virtual void RequestEnd() = 0;
+
+    // A status text or an error as the procedures report it: logged, then
+    // shown.
+    void Status(const std::string& text, bool paintNow = true) {
+        LogLine(text);
+        ShowStatus(text, paintNow);
+    }
+    void Fail(const std::string& text) {
+        LogError(text);
+        ShowError(text);
+    }
 };
 
 enum class Outcome {
@@ -65,10 +77,5 @@ Outcome RunInstall(InstallChoices& choices, SetupHost& host);
 // Runs the removal of the install recorded in the registry; `installDir`
 // receives the recorded directory. Raises as RunInstall does.
 Outcome RunRemoval(std::string& installDir, SetupHost& host);
-
-// The directory an earlier install recorded, read without making the
-// record's key; empty when there is none. Raises ERegistryException for a
-// value that is not text.
-std::string RecordedInstallDirectory();
 
 }  // namespace engine

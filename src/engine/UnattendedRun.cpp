@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "engine/InstallRecords.h"
+#include "engine/Registry.h"
 #include "engine/SetupLog.h"
 #include "engine/SetupProcedure.h"
 #include "ui/exceptions.h"
@@ -46,10 +48,16 @@ std::string ChosenNames(const SetupCommandLine& line) {
     return names;
 }
 
-// The recorded directory; false, logged, when the record cannot be read.
+// The directory an earlier install recorded, read without making the
+// record's key (empty when there is none); false, logged, when the record
+// cannot be read.
 bool ReadRecordedDirectory(std::string& directory) {
     try {
-        directory = RecordedInstallDirectory();
+        TRegistry registry;
+        registry.SetRootKey(HKEY_LOCAL_MACHINE);
+        directory = registry.OpenRegistryKey(records::kInstallKey, false)
+                        ? registry.ReadTextValue(records::kPathValue)
+                        : std::string();
         return true;
     } catch (const std::exception& error) {
         LogError(error.what());
@@ -72,6 +80,11 @@ int Run(const SetupCommandLine& line, const UnattendedSystem& system) {
     if (!line.Understood()) {
         LogError("Command line not understood: " + line.error);
         return exit_codes::kBadCommandLine;
+    }
+    if (system.otherSetupRunning) {
+        // It would race that one on the same files, records and rename list.
+        LogError("Another Quarnel Setup is running; nothing was done");
+        return exit_codes::kAlreadyRunning;
     }
     if (!system.windows95Family) {
         LogError("This software is designed for Windows95/98");

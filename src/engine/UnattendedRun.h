@@ -21,8 +21,9 @@ constexpr int kBadCommandLine = 1639;
 }  // namespace exit_codes
 
 struct UnattendedSystem {
-    bool windows95Family = false;  // the version gate's answer
-    std::string sourceDir;         // the medium, ending in a backslash
+    bool windows95Family = false;    // the version gate's answer
+    std::string sourceDir;           // the medium, ending in a backslash
+    bool otherSetupRunning = false;  // another copy holds the one-at-a-time claim
 };
 
 // The directory as the setup window's field would hold it once typed: the
@@ -30,9 +31,9 @@ struct UnattendedSystem {
 std::string AsTypedIntoDirectoryField(const std::string& text);
 
 // Runs what the command line asks without any window and answers the exit
-// code. A command line not understood, a system that is not of the Windows
-// 95 family, a removal with nothing recorded, and an install refused by its
-// checks write nothing but the log.
+// code. A command line not understood, another setup running, a system that
+// is not of the Windows 95 family, a removal with nothing recorded, and an
+// install refused by its checks write nothing but the log.
 int RunUnattended(const SetupCommandLine& line, const UnattendedSystem& system);
 
 }  // namespace engine

@@ -67,7 +67,7 @@ TApplication::TApplication() {
     wc.lpfnWndProc = &TApplication::HandleProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hIcon = ::LoadIconA(wc.hInstance, "APPICON");
-    wc.lpszClassName = "QuarnelApplication";
+    wc.lpszClassName = kApplicationWindowClass;
     ::RegisterClassA(&wc);
     // At the screen's centre, where a minimise or restore seems to start from.
     handle_ = ::CreateWindowExA(

@@ -12,6 +12,10 @@ namespace ui {
 
 class TForm;
 
+// The window class of the application's own hidden window, the one that
+// carries the task-bar button: each running copy of the program has one.
+inline constexpr char kApplicationWindowClass[] = "QuarnelApplication";
+
 enum ModalResult : int {
     mrNone = 0,
     mrOk = 1,

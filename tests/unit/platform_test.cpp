@@ -1,8 +1,10 @@
+#include "app/Platform.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "app/Platform.h"
+#include "engine/DriveSpace.h"
 
 namespace {
 
@@ -49,17 +51,17 @@ TEST(VersionGate, ThisPrefixReportsWindows98) {
 }
 
 TEST(DriveNumber, EveryLetterGivesItsOwnDrive) {
-    EXPECT_EQ(app::DriveNumberFromPath("A:\\"), 1);
-    EXPECT_EQ(app::DriveNumberFromPath("c:\\quarnel"), 3);
-    EXPECT_EQ(app::DriveNumberFromPath("K:\\"), 11);
-    EXPECT_EQ(app::DriveNumberFromPath("l:\\x"), 12);
-    EXPECT_EQ(app::DriveNumberFromPath("M:\\TOOLS"), 13);
-    EXPECT_EQ(app::DriveNumberFromPath("z:"), 26);
+    EXPECT_EQ(engine::DriveNumberFromPath("A:\\"), 1);
+    EXPECT_EQ(engine::DriveNumberFromPath("c:\\quarnel"), 3);
+    EXPECT_EQ(engine::DriveNumberFromPath("K:\\"), 11);
+    EXPECT_EQ(engine::DriveNumberFromPath("l:\\x"), 12);
+    EXPECT_EQ(engine::DriveNumberFromPath("M:\\TOOLS"), 13);
+    EXPECT_EQ(engine::DriveNumberFromPath("z:"), 26);
     // Anything else is drive C.
-    EXPECT_EQ(app::DriveNumberFromPath("\\"), 3);
-    EXPECT_EQ(app::DriveNumberFromPath("9:\\"), 3);
-    EXPECT_EQ(app::DriveNumberFromPath(""), 3);
-    EXPECT_EQ(app::DriveNumberFromPath("[:\\"), 3);
+    EXPECT_EQ(engine::DriveNumberFromPath("\\"), 3);
+    EXPECT_EQ(engine::DriveNumberFromPath("9:\\"), 3);
+    EXPECT_EQ(engine::DriveNumberFromPath(""), 3);
+    EXPECT_EQ(engine::DriveNumberFromPath("[:\\"), 3);
 }
 
 TEST(FreeSpace, ShownInUnitsOf1024000Bytes) {
@@ -71,8 +73,8 @@ TEST(FreeSpace, ShownInUnitsOf1024000Bytes) {
 }
 
 TEST(FreeSpace, DriveWithNothingBehindItAnswersMinusOne) {
-    EXPECT_GT(app::DriveFreeBytes(3), 0);
-    EXPECT_EQ(app::DriveFreeBytes(app::DriveNumberFromPath("q:\\")), -1);
+    EXPECT_GT(engine::DriveFreeBytes(3), 0);
+    EXPECT_EQ(engine::DriveFreeBytes(engine::DriveNumberFromPath("q:\\")), -1);
 }
 
 TEST(SourceDirectory, CurrentDirectoryWithOneBackslashMore) {
