@@ -11,7 +11,8 @@
 #       that file takes the place of the program AUTORUN.INF starts: for a
 #       host that cannot run the image's own (i686) setup.exe.
 #   cd_drive.sh release DIR
-#       Undoes unpack.
+#       Undoes unpack. Only a DIR that unpack made (it leaves a mark file
+#       there) is ever removed: any other is refused and left as it is.
 #   cd_drive.sh insert IMAGE DIR LETTER [PROGRAM]
 #       Unpacks and links DIR/drive as CD-ROM drive LETTER: of $WINEPREFIX,
 #       for the prefix's next start (its mount manager reads the drive types
@@ -95,14 +96,18 @@ eject() {
     release "$dir"
 }
 
+# The file by which release knows a directory of unpack's own making.
+mark=made-by-cd_drive
+
 # The disc's content in DIR/drive: unpacked into DIR/content and put behind
-# DIR/drive read-only.
+# DIR/drive read-only. DIR must be new, or one that unpack made before.
 unpack() {
     local image=$1 dir=$2 program=${3:-}
     check "$image"
     [ -z "$program" ] || [ -r "$program" ] || fail "no program at $program to start in the disc's place"
     release "$dir"
-    mkdir -p "$dir"
+    mkdir "$dir" || fail "cannot make $dir"
+    echo "Made by cd_drive.sh unpack; cd_drive.sh release deletes this directory." >"$dir/$mark"
     local log
     if ! log=$(xorriso -osirrox on -indev "$image" -extract / "$dir/content" 2>&1) ||
         [ -z "$(ls -A "$dir/content" 2>/dev/null)" ]; then
@@ -133,15 +138,19 @@ $log"
     ln -s content "$dir/drive"
 }
 
-# Unmounts and deletes what unpack made.
+# Unmounts and deletes what unpack made; a directory without its mark is
+# someone else's (a build tree, the root) and is left alone.
 release() {
     local dir=$1
-    if mountpoint -q "$dir/drive" 2>/dev/null; then umount "$dir/drive"; fi
-    if [ -e "$dir" ] || [ -L "$dir/drive" ]; then
-        # The unpacked files are read-only, as on the disc.
-        chmod -R u+w "$dir" 2>/dev/null || true
-        rm -rf "$dir"
+    [ -e "$dir" ] || [ -L "$dir" ] || return 0
+    [ -d "$dir" ] && [ ! -L "$dir" ] && [ -f "$dir/$mark" ] ||
+        fail "$dir was not made by cd_drive.sh unpack; nothing in it was changed"
+    if mountpoint -q "$dir/drive" 2>/dev/null; then
+        umount "$dir/drive" || fail "cannot unmount $dir/drive; nothing was deleted"
     fi
+    # The unpacked files are read-only, as on the disc.
+    chmod -R u+w "$dir" 2>/dev/null || true
+    rm -rf "$dir"
 }
 
 insert() {

@@ -1,6 +1,7 @@
 #include "engine/CommandLine.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace engine {
 
@@ -46,7 +47,96 @@ std::string ReadComponents(const std::string& list, std::array<bool, kComponentC
     }
 }
 
+// One switch the program knows: its name as typed before any "=", whether
+// it takes a value, and what reading it does to the line (an error text
+// when the value is refused, and then the line is left as it was).
+struct SwitchRule {
+    const char* name;
+    bool takesValue;
+    std::string (*read)(SetupCommandLine& line, const std::string& value);
+};
+
+const SwitchRule kSwitches[] = {
+    {"/SILENT", false,
+     [](SetupCommandLine& line, const std::string&) {
+         line.silent = true;
+         return std::string();
+     }},
+    {"/REMOVE", false,
+     [](SetupCommandLine& line, const std::string&) {
+         line.remove = true;
+         return std::string();
+     }},
+    {"/NOMENU", false,
+     [](SetupCommandLine& line, const std::string&) {
+         line.menuGroup = false;
+         return std::string();
+     }},
+    {"/NOSTARTUP", false,
+     [](SetupCommandLine& line, const std::string&) {
+         line.startupShortcut = false;
+         return std::string();
+     }},
+    {"/DIR", true,
+     [](SetupCommandLine& line, const std::string& value) {
+         // A blank-only directory is as empty as none: the field would
+         // hold nothing but blanks, and no directory has such a name.
+         line.directoryGiven = true;
+         line.directory = value;
+         return Trimmed(value).empty() ? std::string("/DIR= needs a directory") : std::string();
+     }},
+    {"/COMPONENTS", true,
+     [](SetupCommandLine& line, const std::string& value) {
+         line.componentsGiven = true;
+         return ReadComponents(value, line.components);
+     }},
+    {"/LOG", true,
+     [](SetupCommandLine& line, const std::string& value) {
+         if (Trimmed(value).empty()) return std::string("/LOG= needs a file name");
+         // Written to, a printer port or a serial line can hold the run up
+         // for as long as nobody answers it.
+         if (NamesDevice(value)) return "/LOG= names a device, not a file: " + value;
+         line.logFile = value;
+         return std::string();
+     }},
+};
+
+constexpr std::size_t kSwitchCount = sizeof kSwitches / sizeof kSwitches[0];
+
+// The rule an argument is read by; kSwitchCount when none fits.
+std::size_t RuleOf(const std::string& name, bool hasValue) {
+    for (std::size_t i = 0; i < kSwitchCount; ++i)
+        if (kSwitches[i].takesValue == hasValue && SameName(name, kSwitches[i].name)) return i;
+    return kSwitchCount;
+}
+
+// True when a double quote opens a stretch that nothing closes.
+bool HasUnclosedQuote(const std::string& arguments) {
+    bool quoted = false;
+    for (const char c : arguments)
+        if (c == '"') quoted = !quoted;
+    return quoted;
+}
+
 }  // namespace
+
+bool NamesDevice(const std::string& path) {
+    // The last component, without a drive ("C:CON" is the device too), cut
+    // at its extension or a colon ("PRN.TXT" and "LPT1:" are the printer),
+    // without the blanks DOS drops at the end of a name. Bytewise: a second
+    // byte of a double-byte character taken for a backslash can only make
+    // a name look like a device, and that is refused, never written to.
+    std::size_t start = path.find_last_of("\\/");
+    start = start == std::string::npos ? 0 : start + 1;
+    if (path.size() >= start + 2 && path[start + 1] == ':') start += 2;
+    std::string name = path.substr(start, path.find_first_of(".:", start) - start);
+    while (!name.empty() && IsBlank(name.back())) name.pop_back();
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (SameName(name, device)) return true;
+    return name.size() == 4 &&
+           (SameName(name.substr(0, 3), "COM") || SameName(name.substr(0, 3), "LPT")) &&
+           name[3] >= '1' && name[3] <= '9';
+}
 
 std::vector<std::string> SplitArguments(const std::string& arguments) {
     std::vector<std::string> result;
@@ -76,38 +166,32 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
     const auto fail = [&line](const std::string& why) {
         if (line.error.empty()) line.error = why;
     };
-    for (const std::string& argument : SplitArguments(arguments)) {
+    std::vector<std::string> all = SplitArguments(arguments);
+    // The stretch an unclosed quote opens swallows every switch after it
+    // into the last argument; that argument is not read at all, so that
+    // none of them is taken as part of a path.
+    if (HasUnclosedQuote(arguments) && !all.empty()) {
+        fail("A double quote is not closed: \"" + all.back());
+        all.pop_back();
+    }
+    bool seen[kSwitchCount] = {};
+    for (const std::string& argument : all) {
         const std::size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
         const bool hasValue = equals != std::string::npos;
-        const std::string value = hasValue ? argument.substr(equals + 1) : std::string();
-        if (!hasValue && SameName(name, "/SILENT")) {
-            line.silent = true;
-        } else if (!hasValue && SameName(name, "/REMOVE")) {
-            line.remove = true;
-        } else if (!hasValue && SameName(name, "/NOMENU")) {
-            line.menuGroup = false;
-        } else if (!hasValue && SameName(name, "/NOSTARTUP")) {
-            line.startupShortcut = false;
-        } else if (hasValue && SameName(name, "/DIR")) {
-            // A blank-only directory is as empty as none: the field would
-            // hold nothing but blanks, and no directory has such a name.
-            if (Trimmed(value).empty()) fail("/DIR= needs a directory");
-            line.directoryGiven = true;
-            line.directory = value;
-        } else if (hasValue && SameName(name, "/COMPONENTS")) {
-            const std::string why = ReadComponents(value, line.components);
-            if (!why.empty()) fail(why);
-            line.componentsGiven = true;
-        } else if (hasValue && SameName(name, "/LOG")) {
-            if (Trimmed(value).empty()) {
-                fail("/LOG= needs a file name");
-            } else {
-                line.logFile = value;
-            }
-        } else {
+        const std::size_t rule = RuleOf(argument.substr(0, equals), hasValue);
+        if (rule == kSwitchCount) {
             fail("Unknown switch: " + argument);
+            continue;
         }
+        // Which one was meant cannot be known; the first stays read.
+        if (seen[rule]) {
+            fail(std::string(kSwitches[rule].name) + (hasValue ? "=" : "") + " is given twice");
+            continue;
+        }
+        seen[rule] = true;
+        const std::string why =
+            kSwitches[rule].read(line, hasValue ? argument.substr(equals + 1) : std::string());
+        if (!why.empty()) fail(why);
     }
     // The removal takes the recorded directory and whatever was installed;
     // a choice given with it would be silently ignored, so it is refused.

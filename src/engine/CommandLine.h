@@ -1,7 +1,9 @@
 // The switches an unattended run is started with, as technicians write them
 // in logon scripts and distribution tools: names in any case and order, a
 // value after "=", and blanks inside a value kept when the argument or the
-// value alone is in double quotes. Plain text in, plain data out.
+// value alone is in double quotes. Each switch is given once at most, and
+// every quote is closed: a line that breaks either rule is not understood,
+// since what it asks for cannot be known. Plain text in, plain data out.
 #pragma once
 
 #include <array>
@@ -31,12 +33,20 @@ struct SetupCommandLine {
 // The arguments of a command line after the program's name: separated by
 // blanks or tabs; a double quote starts or ends a stretch in which blanks
 // belong to the argument, and is itself dropped. A path holds no double
-// quote, so none is taken literally; an unclosed stretch runs to the end.
+// quote, so none is taken literally; an unclosed stretch runs to the end
+// (and ParseCommandLine refuses the line).
 std::vector<std::string> SplitArguments(const std::string& arguments);
 
 // Reads every switch. The first argument not understood sets `error`; the
 // switches read before and after it are kept, so that a silent run refused
 // for its command line still knows it must stay silent and where to log why.
+// The argument an unclosed quote runs into, a second copy of a switch and a
+// refused value are not read.
 SetupCommandLine ParseCommandLine(const std::string& arguments);
+
+// True when the path's last component names a device of the platform (CON,
+// PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), in any case, with or without
+// a directory, a drive or an extension.
+bool NamesDevice(const std::string& path);
 
 }  // namespace engine

@@ -7,6 +7,7 @@
 #include "engine/ProgressTarget.h"
 #include "engine/RenameList.h"
 #include "engine/SetupLog.h"
+#include "engine/SystemErrors.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
 #include "ui/path_text.h"
@@ -47,6 +48,8 @@ void CopyLastWriteTime(HANDLE source, HANDLE destination) {
     ::SetFileTime(destination, nullptr, nullptr, &written);
 }
 
+DriveTypeQuery driveTypeQuery = &::GetDriveTypeA;
+
 // True when an open or a deletion failed with `error` because another
 // program has the file open: a sharing or lock violation, and the access
 // denied that the Windows 95 family gives for a running program's file (or
@@ -60,6 +63,31 @@ bool IsInUse(const std::string& path, DWORD error) {
     DWORD attributes;
     return HasAttributes(path, attributes) &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+// True when the next Windows start can finish what is left for it on the
+// drive of `path` (a full path). The rename list is carried out in
+// real-mode DOS before any network is started, and restarting this machine
+// frees no other machine's hold on a file: only local fixed, removable and
+// RAM drives qualify.
+bool RestartReaches(const std::string& path) {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return false;
+    const UINT type = driveTypeQuery(path.substr(0, 3).c_str());
+    return type == DRIVE_FIXED || type == DRIVE_REMOVABLE || type == DRIVE_RAMDISK;
+}
+
+// Why a file that was to go is still there, for the log.
+std::string WhyItStays(const std::string& path, DWORD error) {
+    DWORD attributes;
+    if (HasAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return "it is read-only";
+    if (IsInUse(path, error)) {
+        return RestartReaches(FullPath(path))
+                   ? "it is in use, and the list of the next Windows start cannot take it"
+                   : "it is in use, on a drive that the next Windows start cannot reach";
+    }
+    const std::string text = SystemErrorText(error);
+    return text.empty() ? ui::Format("error %lu", static_cast<unsigned long>(error)) : text;
 }
 
 // Reads `input` into `output` in blocks, the progress following the bytes,
@@ -92,10 +120,11 @@ ui::ScopedHandle CreateForCopy(const std::string& path) {
 
 // A destination in use cannot be written now. The copy goes to a temporary
 // file beside it, which takes its place at the next Windows start (which the
-// install asks for at its end). Nothing of the temporary is left when this
-// fails: the destination is then reported as not created.
-void CopyBesideFileInUse(HANDLE input, const std::string& destination,
-                         const ProgressTarget& progress) {
+// install asks for at its end); answers the temporary. Nothing of the
+// temporary is left when this fails: the destination is then reported as
+// not created.
+std::string CopyBesideFileInUse(HANDLE input, const std::string& destination,
+                                const ProgressTarget& progress) {
     const std::string cannotCreate = ui::Format("Cannot create file %s", destination.c_str());
     const std::string temporary = ReplacementTemporaryIn(DirectoryPart(destination));
     if (temporary.empty()) throw EFCreateError(cannotCreate);
@@ -112,12 +141,15 @@ void CopyBesideFileInUse(HANDLE input, const std::string& destination,
         ::DeleteFileA(temporary.c_str());
         throw;
     }
+    return temporary;
 }
 
-// The copy proper. Scope order is the clean-up order: the destination is
-// closed first, then the source.
-void CopyContents(const std::string& source, const std::string& destination,
-                  const ProgressTarget& progress) {
+// The copy proper; answers the temporary that takes the destination's place
+// at the next start, empty when the destination itself was written. Scope
+// order is the clean-up order: the destination is closed first, then the
+// source.
+std::string CopyContents(const std::string& source, const std::string& destination,
+                         const ProgressTarget& progress) {
     // Taken before the source is open: the lookup searches for the name.
     const std::int32_t size = SourceFileSize(source);
 
@@ -132,9 +164,8 @@ void CopyContents(const std::string& source, const std::string& destination,
     EnsureDirectoryPath(DirectoryPart(destination));
     ui::ScopedHandle output(CreateForCopy(destination));
     if (!output.IsValid()) {
-        if (IsInUse(destination, ::GetLastError())) {
-            CopyBesideFileInUse(input.Get(), destination, progress);
-            return;
+        if (IsInUse(destination, ::GetLastError()) && RestartReaches(FullPath(destination))) {
+            return CopyBesideFileInUse(input.Get(), destination, progress);
         }
         throw EFCreateError(ui::Format("Cannot create file %s", destination.c_str()));
     }
@@ -142,9 +173,17 @@ void CopyContents(const std::string& source, const std::string& destination,
     output.Close();
     input.Close();
     // The file is now as this run wants it: a replacement or a deletion
-    // that an earlier run left for the next start would undo that. Should
-    // the list not be readable, the copy stands all the same.
-    CancelStartupOperations(SystemRenameList(), FullPath(destination));
+    // that an earlier run left for the next start would undo that (a
+    // removal's NUL= line would delete the setup program just copied).
+    // Should the list not let it go, the copy cannot be said to stay.
+    const std::string list = SystemRenameList();
+    if (!CancelStartupOperations(list, FullPath(destination))) {
+        throw EFCreateError(ui::Format(
+            "Cannot create file %s for good: %s, which may still delete or replace it at the "
+            "next Windows start, cannot be changed",
+            destination.c_str(), list.c_str()));
+    }
+    return std::string();
 }
 
 }  // namespace
@@ -158,8 +197,9 @@ void CopyFileWithProgress(const std::string& source, const std::string& destinat
     }
 
     const ProgressTarget bar(progress);
+    std::string pending;
     try {
-        CopyContents(source, target, bar);
+        pending = CopyContents(source, target, bar);
     } catch (...) {
         // The bar falls back to 0 on failure too; should the control refuse
         // even that, its error is the one that leaves.
@@ -167,7 +207,12 @@ void CopyFileWithProgress(const std::string& source, const std::string& destinat
         throw;
     }
     bar.SetPosition(0);
-    LogLine("File copied: " + source + " to " + target);
+    if (pending.empty()) {
+        LogLine("File copied: " + source + " to " + target);
+    } else {
+        LogLine("File in use, replaced at the next Windows start: " + source + " to " + target +
+                ", copied to " + pending + " until then");
+    }
 }
 
 void EnsureDirectoryPath(const std::string& path) {
@@ -219,20 +264,24 @@ std::int32_t SourceFileSize(const std::string& path) {
     return static_cast<std::int32_t>(found.nFileSizeLow);
 }
 
-bool DeleteMatchingFiles(const std::string& mask) {
+MatchDeletion DeleteEveryMatch(const std::string& mask) {
     // Deletions use the mask's directory part as given, not the expanded one.
     const std::string directory = DirectoryPart(mask);
     WIN32_FIND_DATAA entry;
     ui::ScopedFind search(::FindFirstFileA(FullPath(mask).c_str(), &entry));
-    bool result = search.IsValid();
-    if (!result) return false;
+    MatchDeletion result = MatchDeletion::NoMatch;
+    if (!search.IsValid()) return result;
     do {
         if (entry.cFileName[0] == '.') continue;
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel)) != 0) continue;
-        result = DeleteFileOrAtStartup(directory + entry.cFileName);
-        if (!result) break;
+        if (!DeleteFileOrAtStartup(directory + entry.cFileName)) return MatchDeletion::SomeStayed;
+        result = MatchDeletion::AllGone;
     } while (::FindNextFileA(search.Get(), &entry));
     return result;
+}
+
+bool DeleteMatchingFiles(const std::string& mask) {
+    return DeleteEveryMatch(mask) == MatchDeletion::AllGone;
 }
 
 bool DeleteFileOrAtStartup(const std::string& path) {
@@ -241,9 +290,19 @@ bool DeleteFileOrAtStartup(const std::string& path) {
     // the file back. Taken out while the file is there: its short name is
     // how the list names it.
     const std::string listed = FullPath(path);
-    CancelStartupOperations(list, listed);
-    if (::DeleteFileA(path.c_str())) return true;
-    return IsInUse(path, ::GetLastError()) && ScheduleDeletionAtStartup(list, listed);
+    const bool nothingPending = CancelStartupOperations(list, listed);
+    if (::DeleteFileA(path.c_str())) {
+        if (nothingPending) return true;
+        LogError("Deleted " + path + ", but " + list +
+                 " cannot be changed: a replacement left for the next Windows start may bring "
+                 "it back");
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    if (IsInUse(path, error) && RestartReaches(listed) && ScheduleDeletionAtStartup(list, listed))
+        return true;
+    LogError("Cannot delete " + path + ": " + WhyItStays(path, error));
+    return false;
 }
 
 namespace {
@@ -267,6 +326,7 @@ void ClearEntry(const std::string& base, const WIN32_FIND_DATAA& entry, bool rem
         // Never entered, and not removed either: the platform's removal of a
         // link may reach what it leads to (Wine's removes an empty target
         // directory and keeps the link). It stays, and so does its folder.
+        LogError("Cannot delete " + name + ": it is a link to a directory elsewhere");
         result = false;
     } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         // Every entry is tried, also after an earlier failure.
@@ -275,7 +335,10 @@ void ClearEntry(const std::string& base, const WIN32_FIND_DATAA& entry, bool rem
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
         }
-        result = ::DeleteFileA(name.c_str()) != FALSE && result;
+        if (!::DeleteFileA(name.c_str())) {
+            LogError("Cannot delete " + name + ": " + WhyItStays(name, ::GetLastError()));
+            result = false;
+        }
     }
 }
 
@@ -304,8 +367,10 @@ bool ClearDirectoryTree(const std::string& path, bool removeItself) {
     // Only a directory whose search ran out of entries is removed, and never
     // a bare drive ("x:" names the current directory of that drive).
     const bool bareDrive = path.size() == 2 && path[1] == ':';
-    if (removeItself && result && endOfSearch == ERROR_NO_MORE_FILES && !bareDrive) {
-        result = ::RemoveDirectoryA(path.c_str()) != FALSE && result;
+    if (removeItself && result && endOfSearch == ERROR_NO_MORE_FILES && !bareDrive &&
+        !::RemoveDirectoryA(path.c_str())) {
+        LogError("Cannot delete the directory " + path + ": " + WhyItStays(path, ::GetLastError()));
+        result = false;
     }
     return result;
 }
@@ -320,6 +385,10 @@ std::string AskDirectory(UINT(WINAPI* query)(LPSTR, UINT)) {
 }
 
 }  // namespace
+
+void SetDriveTypeQuery(DriveTypeQuery query) {
+    driveTypeQuery = query != nullptr ? query : &::GetDriveTypeA;
+}
 
 std::string WindowsDirectoryPath() { return AskDirectory(&::GetWindowsDirectoryA); }
 std::string SystemDirectoryPath() { return AskDirectory(&::GetSystemDirectoryA); }

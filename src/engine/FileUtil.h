@@ -8,6 +8,8 @@
 // byte of a double-byte character is never taken for a backslash.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -28,10 +30,13 @@ constexpr std::uint32_t kCopyBufferSize = 8192;
 // errors raised by the progress control pass through.
 //
 // A destination that another program holds open (a running program's own
-// file) is not written now: the copy goes to a temporary file with an 8.3
-// name beside it, and the system's rename list (RenameList.h) puts it in
-// place at the next Windows start. A copy written directly takes out what
-// the list would still do to the destination at that start.
+// file), on a local fixed, removable or RAM drive, is not written now: the
+// copy goes to a temporary file with an 8.3 name beside it, and the
+// system's rename list (RenameList.h) puts it in place at the next Windows
+// start. On any other drive the next start cannot help, and the destination
+// is not created. A copy written directly takes out what the list would
+// still do to the destination at that start; should the list not let that
+// go, EFCreateError is raised, since the copy would not stay.
 void CopyFileWithProgress(const std::string& source, const std::string& destination,
                           ui::TComponent* progress);
 
@@ -57,22 +62,35 @@ std::string FileNamePart(const std::string& path);
 std::int32_t SourceFileSize(const std::string& path);
 
 // Deletes the files matching a wildcard name (directories are left alone),
-// each as DeleteFileOrAtStartup does. True when something matched and every
-// deletion succeeded or was left for the next start; stops at the first
-// failed one, so a read-only match ends it.
+// each as DeleteFileOrAtStartup does, and stops at the first that stays, so
+// a read-only match ends it. Tells a mask that matched nothing from one
+// whose matches all went (or were left for the next start) and from one
+// that left a file behind.
+enum class MatchDeletion { NoMatch, AllGone, SomeStayed };
+MatchDeletion DeleteEveryMatch(const std::string& mask);
+// The same; true only when something matched and nothing stayed.
 bool DeleteMatchingFiles(const std::string& mask);
 
-// Deletes a file; one that another program holds open is listed for
-// deletion at the next Windows start instead. Either way a replacement
-// listed for the next start goes from the list, its temporary with it.
-// False when the file stays: read-only, no rights, or in use with a list
-// that cannot take the line.
+// Deletes a file; one that another program holds open, on a drive that the
+// next Windows start can reach, is listed for deletion at that start
+// instead. Either way a replacement listed for the next start goes from the
+// list, its temporary with it. False, logged with the path and the reason,
+// when the file stays (read-only, no rights, in use on a network drive or
+// with a list that cannot take the line) or when a replacement that would
+// bring it back cannot be taken out of the list.
 bool DeleteFileOrAtStartup(const std::string& path);
 
 // Deletes everything below `path`, read-only files included, and the
 // directory itself when `removeItself` is set and all else went well. A bare
-// drive ("x:") is never removed. True when everything tried succeeded.
+// drive ("x:") is never removed. True when everything tried succeeded; each
+// entry that stays is logged with its reason.
 bool ClearDirectoryTree(const std::string& path, bool removeItself);
+
+// How the type of a drive is asked for, given its root ("C:\"):
+// GetDriveTypeA. Tests put their own in place to have a network drive;
+// nullptr puts the platform's back.
+using DriveTypeQuery = UINT(WINAPI*)(LPCSTR root);
+void SetDriveTypeQuery(DriveTypeQuery query);
 
 // No trailing backslash unless the directory is a drive root.
 std::string WindowsDirectoryPath();

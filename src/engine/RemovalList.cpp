@@ -20,20 +20,29 @@ const char* const kComponentFiles[kComponentFileCount] = {
     "WARDEX\\wardex_d.zip",
 };
 
-void DeleteInstallationRecords(TRegistry& registry) {
+bool DeleteInstallationRecords(TRegistry& registry) {
+    bool allGone = true;
     for (const char* key : kRemovedRecordKeys) {
         if (!registry.RegistryKeyPresent(key)) continue;
         // Unbounded retries would hang the program on a key it may not delete.
-        for (int tries = 1; !registry.DeleteRegistryTree(key) && tries < kKeyDeletionTries;
-             ++tries) {
+        bool deleted = registry.DeleteRegistryTree(key);
+        for (int tries = 1; !deleted && tries < kKeyDeletionTries; ++tries) {
             ::Sleep(kKeyDeletionPauseMs);
+            deleted = registry.DeleteRegistryTree(key);
         }
+        allGone = allGone && deleted;
     }
+    return allGone;
 }
 
-void DeleteComponentFiles(const std::string& installDir) {
-    if (!IsDirectoryPresent(installDir + kComponentGuardDirectory)) return;
-    for (const char* entry : kComponentFiles) DeleteMatchingFiles(installDir + entry);
+bool DeleteComponentFiles(const std::string& installDir) {
+    if (!IsDirectoryPresent(installDir + kComponentGuardDirectory)) return true;
+    bool allGone = true;
+    for (const char* entry : kComponentFiles) {
+        // An entry that matches nothing is a file this install did not have.
+        if (DeleteEveryMatch(installDir + entry) == MatchDeletion::SomeStayed) allGone = false;
+    }
+    return allGone;
 }
 
 }  // namespace engine

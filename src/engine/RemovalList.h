@@ -26,8 +26,9 @@ constexpr unsigned kKeyDeletionPauseMs = 100;
 
 // Deletes each record key that `registry` finds present (paths from its
 // root; no key may be open), with everything below it, retrying a failed
-// deletion up to kKeyDeletionTries times in all.
-void DeleteInstallationRecords(TRegistry& registry);
+// deletion up to kKeyDeletionTries times in all. True when none of them is
+// left.
+bool DeleteInstallationRecords(TRegistry& registry);
 
 // Names joined to the platform's folders as they come (no trailing backslash).
 inline constexpr char kDriverFileName[] = "\\quarnel.vxd";
@@ -50,8 +51,10 @@ extern const char* const kComponentFiles[kComponentFileCount];
 inline constexpr char kComponentGuardDirectory[] = "WARDEX";
 
 // Deletes the component files below `installDir` (which ends in a
-// backslash) when its Wardex directory is present. Failures are silent: a
-// file that cannot be deleted stays, and so do later matches of its mask.
-void DeleteComponentFiles(const std::string& installDir);
+// backslash) when its Wardex directory is present. A file that cannot be
+// deleted stays, logged with its reason, and so do later matches of its
+// mask; the next entries are tried all the same. True when nothing stayed
+// (what the next Windows start deletes counts as gone).
+bool DeleteComponentFiles(const std::string& installDir);
 
 }  // namespace engine

@@ -1,6 +1,7 @@
 // The removal of the suite. It runs from start to end in one go and reports
 // only through the status line and its messages; a deletion that fails after
-// the question is passed over.
+// the question is passed over on the screen, but logged with its reason and
+// told by the outcome, so that an unattended removal does not claim success.
 #include <exception>
 
 #include "engine/FileUtil.h"
@@ -18,28 +19,36 @@ namespace {
 
 constexpr char kCannotOpenRecord[] = "Unable to open system registry key";
 
-// A deletion the log tells of, whether it went or not.
-void DeleteLogged(const std::string& mask, const char* what) {
-    if (DeleteMatchingFiles(mask)) {
-        LogLine(std::string(what) + " deleted: " + mask);
-    } else {
-        LogError(std::string("Cannot delete ") + what + " " + mask);
+// A deletion the log tells of, whether it went or not; false when something
+// stayed. A mask that matches nothing (a shortcut the install was told not
+// to make) has nothing to remove.
+bool DeleteLogged(const std::string& mask, const char* what) {
+    switch (DeleteEveryMatch(mask)) {
+        case MatchDeletion::NoMatch:
+            return true;
+        case MatchDeletion::AllGone:
+            LogLine(std::string(what) + " deleted: " + mask);
+            return true;
+        default:
+            LogError(std::string("Cannot delete ") + what + " " + mask);
+            return false;
     }
 }
 
-void DeleteMenuGroup(const std::string& programs) {
-    if (programs.empty()) return;
+// False when the group, or anything in it, stayed.
+bool DeleteMenuGroup(const std::string& programs) {
+    if (programs.empty()) return true;
     const std::string group = programs + kMenuGroupName;
+    // What the shortcuts leave (a read-only one, anything else put there)
+    // goes with the folder, so a shortcut that stays here is no failure yet.
     if (IsDirectoryPresent(group)) DeleteLogged(programs + kMenuGroupShortcuts, "Shortcuts");
-    // What the shortcuts left (a read-only one, anything else put there)
-    // goes with the folder.
-    if (IsDirectoryPresent(group)) {
-        if (ClearDirectoryTree(group, true)) {
-            LogLine("Menu group deleted: " + group);
-        } else {
-            LogError("Cannot delete the menu group " + group);
-        }
+    if (!IsDirectoryPresent(group)) return true;
+    if (!ClearDirectoryTree(group, true)) {
+        LogError("Cannot delete the menu group " + group);
+        return false;
     }
+    LogLine("Menu group deleted: " + group);
+    return true;
 }
 
 Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
@@ -65,11 +74,14 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
             return Outcome::Cancelled;
         }
     }
+    // False once anything stays that the removal should have removed; what
+    // the next Windows start deletes counts as removed.
+    bool complete = true;
     {
         // No key open: the record paths are taken from the root.
         TRegistry registry;
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
-        DeleteInstallationRecords(registry);
+        complete = DeleteInstallationRecords(registry);
     }
 
     host.Status("Getting menu folder");
@@ -77,22 +89,28 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
     const std::string startup = SpecialFolderPath(kStartupFolder);
 
     const std::string driver = SystemDirectoryPath() + kDriverFileName;
-    if (IsFilePresent(driver)) DeleteLogged(driver, "Driver");
+    if (IsFilePresent(driver)) complete = DeleteLogged(driver, "Driver") && complete;
 
     host.Status("Removing menu entries");
-    DeleteMenuGroup(programs);
-    if (IsDirectoryPresent(startup)) DeleteLogged(startup + kStartupShortcutName, "Shortcut");
+    complete = DeleteMenuGroup(programs) && complete;
+    if (IsDirectoryPresent(startup))
+        complete = DeleteLogged(startup + kStartupShortcutName, "Shortcut") && complete;
 
-    DeleteComponentFiles(installDir);
-    LogLine("Component files deleted where present below " + installDir);
+    if (DeleteComponentFiles(installDir)) {
+        LogLine("Component files deleted where present below " + installDir);
+    } else {
+        LogError("Component files stayed below " + installDir);
+        complete = false;
+    }
 
     // The running program may be this very copy, so it goes at the next
     // start. A list that cannot be written leaves it there; the log says so.
-    ScheduleDeletionAtStartup(SystemRenameList(), installDir + kInstalledSetupName);
+    if (!ScheduleDeletionAtStartup(SystemRenameList(), installDir + kInstalledSetupName))
+        complete = false;
 
     host.Status("Complete", false);
     host.ShowInformation("You have to reboot your system to completely uninstall Quarnel");
-    return Outcome::Done;
+    return complete ? Outcome::Done : Outcome::Failed;
 }
 
 }  // namespace

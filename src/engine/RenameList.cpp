@@ -286,7 +286,8 @@ bool ScheduleReplacementAtStartup(const std::string& listPath, const std::string
 
 bool CancelStartupOperations(const std::string& listPath, const std::string& file) {
     const std::string path = StartupPathOf(file);
-    if (path.empty()) return false;
+    // No line of ours can name a path that DOS could not read.
+    if (path.empty()) return true;
     return SetStartupOperation(listPath, path, std::string());
 }
 

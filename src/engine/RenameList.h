@@ -45,7 +45,8 @@ bool ScheduleDeletionAtStartup(const std::string& listPath, const std::string& f
 bool ScheduleReplacementAtStartup(const std::string& listPath, const std::string& file,
                                   const std::string& replacement);
 // Nothing is to happen to `file` at the next start: it is as it should stay.
-// True also when nothing was pending.
+// True also when nothing was pending, and for a path refused as above: no
+// line can name it.
 bool CancelStartupOperations(const std::string& listPath, const std::string& file);
 
 // The rename list of this machine: "wininit.ini" in the Windows directory.

@@ -15,6 +15,23 @@ std::string& LogPath() {
     return path;
 }
 
+// The byte whose lock the writers of one log take in turn.
+constexpr DWORD kWriterLockOffset = 0x7FFFFFFF;
+constexpr int kWriterLockTries = 200;
+constexpr DWORD kWriterLockPauseMs = 10;
+
+// False when the lock cannot be had: a file system without locks, or a
+// writer that keeps it for more than two seconds. The line is then written
+// without it, rather than lost or waited for any longer.
+bool LockAgainstOtherWriters(HANDLE file) {
+    for (int tries = 0; tries < kWriterLockTries; ++tries) {
+        if (::LockFile(file, kWriterLockOffset, 0, 1, 0)) return true;
+        if (::GetLastError() != ERROR_LOCK_VIOLATION) return false;
+        ::Sleep(kWriterLockPauseMs);
+    }
+    return false;
+}
+
 }  // namespace
 
 void StartLog(const std::string& path) {
@@ -42,12 +59,17 @@ void LogLine(const std::string& text) {
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) return;
-    if (::SetFilePointer(file.Get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-        ::GetLastError() != NO_ERROR) {
-        return;
+    // Finding the end and writing there is one step for one writer at a
+    // time: two runs that found the same end would write over each other.
+    // Windows 95 has no append mode, but its LockFile keeps a byte far past
+    // any log's end for whoever holds it; readers are not held up by it.
+    const bool locked = LockAgainstOtherWriters(file.Get());
+    if (::SetFilePointer(file.Get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER ||
+        ::GetLastError() == NO_ERROR) {
+        DWORD written = 0;
+        ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     }
-    DWORD written = 0;
-    ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (locked) ::UnlockFile(file.Get(), kWriterLockOffset, 0, 1, 0);
 }
 
 void LogError(const std::string& text) { LogLine("Error: " + text); }

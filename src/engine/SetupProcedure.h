@@ -66,7 +66,8 @@ enum class Outcome {
     Refused,    // a check stopped it before anything was written
     Cancelled,  // the user said No
     NoRecord,   // a removal found no recorded install
-    Failed,     // a step could not be done; what was made before stays
+    Failed,     // a step could not be done (what was made before stays), or a
+                // removal left something it should have removed
 };
 
 // Runs the install. `choices.installDir` ends in a backslash once the checks

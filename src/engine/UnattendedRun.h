@@ -10,10 +10,11 @@
 
 namespace engine {
 
+// A silent run never ends with 0: every install leaves its driver, and
+// every removal the installed setup program, for the next Windows start.
 namespace exit_codes {
-constexpr int kDone = 0;
-constexpr int kRestartNeeded = 3010;   // every install (the driver), every removal
-constexpr int kFailed = 1603;          // refused by a check, or a step failed
+constexpr int kRestartNeeded = 3010;  // every install (the driver), every complete removal
+constexpr int kFailed = 1603;  // refused by a check, a step failed, or a removal left something
 constexpr int kAlreadyRunning = 1618;  // another setup runs: nothing was done
 constexpr int kNoInstallRecorded = 1605;
 constexpr int kUnsupportedSystem = 1633;

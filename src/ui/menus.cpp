@@ -160,7 +160,15 @@ HWND TPopupMenu::OwnerWindow() const {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-    if (OnPopup) OnPopup(this);
+    // Taken before the handler runs: a handler may free the menu (and the
+    // handler with it, so a copy of it is what runs), and then nothing of
+    // the menu is read and nothing is shown.
+    const std::shared_ptr<bool> alive = alive_;
+    if (OnPopup) {
+        const TNotifyEvent handler = OnPopup;
+        handler(this);
+        if (!*alive) return;
+    }
     ScopedMenu menu(::CreatePopupMenu());
     if (menu.Get() == nullptr) return;
     unsigned next = 1;
@@ -169,7 +177,6 @@ void TPopupMenu::Popup(int x, int y) {
     UINT flags = TPM_RIGHTBUTTON | TPM_RETURNCMD;
     if (alignment_ == TPopupAlignment::paRight) flags |= TPM_RIGHTALIGN;
     if (alignment_ == TPopupAlignment::paCenter) flags |= TPM_CENTERALIGN;
-    const std::shared_ptr<bool> alive = alive_;
     const UINT chosen =
         static_cast<UINT>(::TrackPopupMenu(menu.Get(), flags, x, y, 0, OwnerWindow(), nullptr));
     // Freed while it was up: nothing of it is left to read, and no choice

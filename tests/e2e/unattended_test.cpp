@@ -123,11 +123,15 @@ protected:
     // Starts the program with the switches and the log, watches its
     // top-level windows until it ends, and answers its whole exit code.
     DWORD RunSilently(const std::string& switches) {
-        // A /LOG= among the switches comes later and so wins.
         Launch(LoggedSwitches(switches));
         return WatchSilentRun(Process());
     }
+    // The test's log, unless the switches name one of their own (a switch
+    // is given once at most).
     std::string LoggedSwitches(const std::string& switches) const {
+        std::string upper = switches;
+        ::CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+        if (upper.find("/LOG=") != std::string::npos) return switches;
         return "\"/LOG=" + logPath_ + "\" " + switches;
     }
     DWORD WatchSilentRun(SetupProcess& process) {
@@ -279,6 +283,20 @@ TEST_F(Unattended, EachRefusalHasItsCodeAndWritesNothing) {
     expectRefused(kBadCommandLine, "/SILENT /COMPONENTS=Wardex,Zorvex",
                   "Unknown component: Zorvex");
     expectRefused(kBadCommandLine, "/SILENT /DIR=", "/DIR= needs a directory");
+    // What was meant cannot be known: an unclosed quote would take the
+    // switches after it into the directory's name, a second /DIR= either.
+    expectRefused(kBadCommandLine, "/SILENT \"/DIR=C:\\Quarnel Tools /NOMENU",
+                  "Error: Command line not understood: A double quote is not closed: "
+                  "\"/DIR=C:\\Quarnel Tools /NOMENU");
+    expectRefused(kBadCommandLine, "/SILENT /DIR=C:\\QUARNEL /dir=\"C:\\Quarnel Tools\"",
+                  "/DIR= is given twice");
+    // A printer port as the log would hold the run up; nothing is written
+    // to it, nor anything else.
+    for (const char* device : {"/LOG=LPT1", "/LOG=C:\\LOGS\\prn.log"}) {
+        SCOPED_TRACE(device);
+        EXPECT_EQ(kBadCommandLine, RunSilently(std::string("/SILENT ") + device));
+        ExpectNothingWritten();
+    }
     std::string longDir = "C:\\QUARNEL TOOLS";
     while (longDir.size() < 240) longDir += "\\level";
     expectRefused(kFailed, "/SILENT \"/DIR=" + longDir + "\"",
@@ -294,6 +312,34 @@ TEST_F(Unattended, EachRefusalHasItsCodeAndWritesNothing) {
     SimulateWindowsNT();
     expectRefused(kUnsupportedSystem, "/SILENT",
                   "Error: This software is designed for Windows95/98");
+}
+
+// A silent removal that leaves anything it should have removed does not
+// claim success, and the log names what stayed and why.
+TEST_F(Unattended, ARemovalThatLeavesAFileOrItsSetupCopyEndsAsFailed) {
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /NOSTARTUP"));
+    const std::string stuck = "C:\\quarnel\\WARDEX\\wardex.exe";
+    ASSERT_TRUE(::SetFileAttributesA(stuck.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(kFailed, RunSilently("/SILENT /REMOVE"));
+    ExpectLogged("Error: Cannot delete c:\\quarnel\\WARDEX\\wardex.exe: it is read-only");
+    ExpectLogged("Exit code 1603");
+    EXPECT_TRUE(PathExists(stuck));
+    // The rest went all the same; a shortcut the install did not make is
+    // nothing that stayed.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRecordKey));
+    EXPECT_FALSE(PathExists("C:\\quarnel\\TRIVEL\\trivel.exe"));
+    EXPECT_EQ(std::string::npos, Log().find("Cannot delete Shortcut")) << Log();
+    ::SetFileAttributesA(stuck.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // The setup copy's line cannot reach the list: the next start would
+    // leave the copy, so the removal is not complete.
+    ForgetInstall();
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT"));
+    ASSERT_TRUE(::CreateDirectoryA(RenameList().c_str(), nullptr));
+    EXPECT_EQ(kFailed, RunSilently("/SILENT /REMOVE"));
+    ::RemoveDirectoryA(RenameList().c_str());
+    ExpectLogged("Error: Cannot change C:\\windows\\wininit.ini: NUL=c:\\quarnel\\setup.exe");
+    EXPECT_FALSE(PathExists("C:\\quarnel\\WARDEX\\wardex.exe"));
 }
 
 TEST_F(Unattended, AMissingMediumFileStopsHalfWayAndTheLogSaysWhich) {

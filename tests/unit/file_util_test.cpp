@@ -7,6 +7,7 @@
 #include "controls/DirectoryCreation.h"
 #include "engine/FileUtil.h"
 #include "engine/RenameList.h"
+#include "engine/SetupLog.h"
 #include "temp_dir.h"
 #include "ui/component.h"
 #include "ui/exceptions.h"
@@ -186,8 +187,16 @@ TEST_F(FileCopyTest, DestinationInUseIsCopiedBesideItForTheNextStart) {
         ui::ScopedHandle holder(::CreateFileA((dir_ / "busy").c_str(), GENERIC_READ, 0, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder.IsValid());
+        engine::StartLog(dir_ / "copy.log");
         engine::CopyFileWithProgress(dir_ / "src", dir_ / "busy", &gauge_);
+        engine::StartLog("");
     }
+    // The log tells what the next start will do, not of a copy done.
+    const std::string log = ReadWholeFile(dir_ / "copy.log");
+    EXPECT_NE(std::string::npos, log.find("File in use, replaced at the next Windows start: " +
+                                          (dir_ / "src") + " to " + (dir_ / "busy")))
+        << log;
+    EXPECT_EQ(std::string::npos, log.find("File copied")) << log;
     EXPECT_EQ(ReadWholeFile(dir_ / "busy").size(), 7u);
     EXPECT_EQ(gauge_.calls, GaugeCalls({500}, 500));
     WIN32_FIND_DATAA found;
@@ -208,6 +217,76 @@ TEST_F(FileCopyTest, DestinationInUseIsCopiedBesideItForTheNextStart) {
         EXPECT_EQ(listBefore, ReadWholeFile(list));
     else
         ::DeleteFileA(list.c_str());
+}
+
+UINT WINAPI EveryDriveRemote(LPCSTR) { return DRIVE_REMOTE; }
+
+// The next start runs the rename list in real-mode DOS, before any network:
+// a file in use on a network drive is neither copied beside itself nor
+// listed for deletion there.
+TEST_F(FileCopyTest, FileInUseOnANetworkDriveIsNotLeftForTheNextStart) {
+    const std::string list = engine::SystemRenameList();
+    const bool hadList = ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string listBefore = hadList ? ReadWholeFile(list) : std::string();
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "src", 500));
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "busy", 7));
+    ui::ScopedHandle holder(::CreateFileA((dir_ / "busy").c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.IsValid());
+    engine::SetDriveTypeQuery(&EveryDriveRemote);
+    std::string error;
+    try {
+        engine::CopyFileWithProgress(dir_ / "src", dir_ / "busy", &gauge_);
+    } catch (const engine::EFCreateError& e) {
+        error = e.Message();
+    }
+    engine::StartLog(dir_ / "delete.log");
+    const bool deleted = engine::DeleteFileOrAtStartup(dir_ / "busy");
+    engine::StartLog("");
+    engine::SetDriveTypeQuery(nullptr);
+    holder.Close();
+
+    EXPECT_EQ("Cannot create file " + (dir_ / "busy"), error);
+    EXPECT_FALSE(deleted);
+    EXPECT_NE(std::string::npos,
+              ReadWholeFile(dir_ / "delete.log")
+                  .find("Error: Cannot delete " + (dir_ / "busy") +
+                        ": it is in use, on a drive that the next Windows start cannot reach"))
+        << ReadWholeFile(dir_ / "delete.log");
+    WIN32_FIND_DATAA found;
+    EXPECT_FALSE(ui::ScopedFind(::FindFirstFileA((dir_ / "qnw*.tmp").c_str(), &found)).IsValid());
+    EXPECT_EQ(hadList, ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES);
+    if (hadList) EXPECT_EQ(listBefore, ReadWholeFile(list));
+}
+
+DWORD WINAPI ListHeldOpen(LPCSTR path) {
+    if (::lstrcmpiA(path, engine::SystemRenameList().c_str()) != 0)
+        return ::GetFileAttributesA(path);
+    ::SetLastError(ERROR_SHARING_VIOLATION);
+    return INVALID_FILE_ATTRIBUTES;
+}
+
+// A removal leaves NUL= lines for the next start; a copy onto such a file
+// that cannot take its line out would be deleted (or replaced) by that
+// start, so it is not reported as made.
+TEST_F(FileCopyTest, CopyWhoseFormerPendingLineCannotGoIsAFailure) {
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "src", 500));
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "old", 5));
+    engine::SetListAttributeQuery(&ListHeldOpen);
+    std::string error;
+    try {
+        engine::CopyFileWithProgress(dir_ / "src", dir_ / "setup.exe", &gauge_);
+    } catch (const engine::EFCreateError& e) {
+        error = e.Message();
+    }
+    const bool deleted = engine::DeleteFileOrAtStartup(dir_ / "old");
+    engine::SetListAttributeQuery(nullptr);
+    EXPECT_EQ("Cannot create file " + (dir_ / "setup.exe") +
+                  " for good: " + engine::SystemRenameList() +
+                  ", which may still delete or replace it at the next Windows start, cannot be "
+                  "changed",
+              error);
+    EXPECT_FALSE(deleted) << "a replacement left for the next start may bring the file back";
 }
 
 TEST_F(FileCopyTest, MissingSourceRaisesOpenErrorAndResetsThePosition) {

@@ -156,6 +156,24 @@ TEST_F(PopupMenuTest, AMenuFreedWhileItIsUpCarriesOutNoChoice) {
     EXPECT_EQ(form_->Find<controls::TShadowLabel>("L")->PopupMenu(), nullptr);
 }
 
+// A handler that frees its own menu before it comes up: nothing of the
+// freed menu is read and no menu is shown.
+TEST_F(PopupMenuTest, AMenuFreedByItsOwnPopupHandlerIsNotShown) {
+    POINT onLabel{25, 25};
+    ::ClientToScreen(form_->Handle(), &onLabel);
+    menu_->OnPopup = [this](ui::TComponent* sender) {
+        EXPECT_EQ(sender, menu_);
+        delete menu_;
+        menu_ = nullptr;
+    };
+    EXPECT_FALSE(WithMenuWatched(1, [&] {
+        ::SendMessageA(form_->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form_->Handle()),
+                       MAKELPARAM(onLabel.x, onLabel.y));
+    }));
+    EXPECT_EQ(menu_, nullptr);
+    EXPECT_EQ(first_, 0);
+}
+
 TEST_F(PopupMenuTest, FreedMenuIsForgottenAndTheTitleBarIsThePlatformsAgain) {
     auto* label = form_->Find<controls::TShadowLabel>("L");
     auto* gauge = form_->Find<controls::TGauge>("G");

@@ -1,7 +1,7 @@
 // The command line on any bytes: arguments never hold a double quote, each
 // argument put back in quotes splits out again unchanged, and a line that is
 // understood always names at least one component and a directory that is not
-// blank.
+// blank, and leaves no quote open; no device is ever taken as the log.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -38,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (line.directoryGiven && line.directory.find_first_not_of(" \t\r\n") == std::string::npos)
             Broken("understood with a blank directory");
         if (line.remove && !line.silent) Broken("a removal understood without /SILENT");
+        std::size_t quotes = 0;
+        for (const char c : text) quotes += c == '"';
+        if (quotes % 2 != 0) Broken("understood with a quote left open");
     }
+    if (!line.logFile.empty() && engine::NamesDevice(line.logFile)) Broken("a device as the log");
     return 0;
 }

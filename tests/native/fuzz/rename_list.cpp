@@ -8,7 +8,8 @@
 // in nothing but our line, the section header and line ends; afterwards the
 // first [rename] section holds our line, added only where it was missing,
 // and merging again changes nothing. Taking out the operations on our file
-// only shortens the list, changes nothing when done again, and leaves our
+// leaves none of them in a [rename] section but the line kept, keeps every
+// other line in order, changes nothing when done again, and leaves our
 // line, where one was kept, for the merge to find.
 #include <cstddef>
 #include <cstdint>
@@ -81,6 +82,57 @@ int TimesInSection(const std::string& list, const std::string& line, ui::LeadByt
     return found;
 }
 
+// The lines of the list's [rename] sections, trimmed, read as the start-up
+// reads them (as TimesInSection does).
+std::vector<std::string> RenameLines(const std::string& list) {
+    std::string text = list.substr(0, list.find('\x1A'));
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    std::vector<std::string> lines;
+    bool inRename = false;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        const std::string current = Trimmed(text.substr(at, end - at));
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        if (!current.empty() && current[0] == '[') {
+            inRename = SameText(current, "[rename]", &ui::NoLeadBytes);
+        } else if (inRename && !current.empty()) {
+            lines.push_back(current);
+        }
+    }
+    return lines;
+}
+
+// True for "file=..." and "NUL=file": what the start does to `file`. The
+// first "=" that is not the second byte of a double-byte character splits.
+bool DecidesOn(const std::string& line, const std::string& file, ui::LeadByteTest isLead) {
+    std::size_t equals = 0;
+    while (equals < line.size() && line[equals] != '=')
+        equals +=
+            isLead(static_cast<unsigned char>(line[equals])) && equals + 1 < line.size() ? 2 : 1;
+    if (equals >= line.size()) return false;
+    const std::string target = Trimmed(line.substr(0, equals));
+    return SameText(target, file, isLead) ||
+           (SameText(target, "NUL", isLead) &&
+            SameText(Trimmed(line.substr(equals + 1)), file, isLead));
+}
+
+// After a take-out no operation on `file` is left but the line kept, and
+// every other line of the [rename] sections is, in its order.
+void CheckNothingLeftOn(const std::string& existing, const std::string& left,
+                        const std::string& file, const std::string& keep, ui::LeadByteTest isLead) {
+    std::vector<std::string> expected;
+    for (const std::string& line : RenameLines(existing))
+        if (!DecidesOn(line, file, isLead) || SameText(line, Trimmed(keep), isLead))
+            expected.push_back(line);
+    const std::vector<std::string> actual = RenameLines(left);
+    for (const std::string& line : actual)
+        if (DecidesOn(line, file, isLead) && !SameText(line, Trimmed(keep), isLead))
+            Broken("an operation on the file is left after taking it out");
+    if (actual != expected) Broken("taking out lost or changed another line");
+}
+
 void CheckLine(const std::string& line, const std::string& path, ui::LeadByteTest isLead) {
     if (line.compare(0, 4, "NUL=") != 0 || line.substr(4) != path)
         Broken("the line does not name the path");
@@ -128,6 +180,10 @@ void CheckTakingOut(const std::string& existing, const std::string& file, const 
     std::vector<std::string> sources;
     const std::string left = engine::WithoutOperationsOn(existing, file, line, isLead, &sources);
     if (left.size() > existing.size()) Broken("taking out made the list longer");
+    CheckNothingLeftOn(existing, left, file, line, isLead);
+    // Nothing kept: what a copy made now does to the list.
+    CheckNothingLeftOn(existing, engine::WithoutOperationsOn(existing, file, "", isLead, nullptr),
+                       file, "", isLead);
     if (engine::WithoutOperationsOn(left, file, line, isLead, nullptr) != left)
         Broken("taking out again changes the list");
     if (left.size() == existing.size() && !sources.empty())

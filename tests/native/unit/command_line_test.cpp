@@ -23,11 +23,38 @@ TEST(CommandLine, BothQuotingsKeepTheBlanksOfAPath) {
     // A trailing backslash before the closing quote is part of the path.
     EXPECT_EQ("C:\\Program Files\\",
               ParseCommandLine("/SILENT /DIR=\"C:\\Program Files\\\"").directory);
-    // Tabs and runs of blanks separate; an unclosed quote runs to the end.
+    // Tabs and runs of blanks separate.
     EXPECT_EQ((std::vector<std::string>{"/SILENT", "/LOG=a b", "/X"}),
               engine::SplitArguments("  /SILENT\t\t/LOG=\"a b\"  /X "));
-    EXPECT_EQ((std::vector<std::string>{"/DIR=d:\\a b /NOMENU"}),
-              engine::SplitArguments("/DIR=\"d:\\a b /NOMENU"));
+}
+
+// What the technician meant cannot be known: the switches an unclosed quote
+// runs into are taken for no path and no log, and of a switch given twice
+// neither copy is taken for the other.
+TEST(CommandLine, AnUnclosedQuoteOrASwitchGivenTwiceIsNotUnderstood) {
+    const engine::SetupCommandLine swallowed =
+        ParseCommandLine("/SILENT \"/LOG=C:\\quarnel.log /DIR=D:\\QUARNEL /COMPONENTS=Wardex");
+    EXPECT_EQ(
+        "A double quote is not closed: \"/LOG=C:\\quarnel.log /DIR=D:\\QUARNEL "
+        "/COMPONENTS=Wardex",
+        swallowed.error);
+    EXPECT_TRUE(swallowed.silent);
+    EXPECT_EQ("", swallowed.logFile);
+    const engine::SetupCommandLine path =
+        ParseCommandLine("/LOG=C:\\q.log /SILENT \"/DIR=D:\\Quarnel Tools /NOMENU");
+    EXPECT_FALSE(path.Understood());
+    EXPECT_FALSE(path.directoryGiven);
+    EXPECT_TRUE(path.menuGroup);
+    EXPECT_EQ("C:\\q.log", path.logFile);
+    EXPECT_FALSE(ParseCommandLine("/SILENT /DIR=\"D:\\Quarnel Tools\" \"").Understood());
+
+    const engine::SetupCommandLine twice =
+        ParseCommandLine("/SILENT /LOG=C:\\first.log /DIR=C:\\A /dir=D:\\B /LOG=C:\\second.log");
+    EXPECT_EQ("/DIR= is given twice", twice.error);
+    EXPECT_EQ("C:\\first.log", twice.logFile);
+    EXPECT_EQ("/SILENT is given twice", ParseCommandLine("/SILENT /Silent").error);
+    EXPECT_EQ("/COMPONENTS= is given twice",
+              ParseCommandLine("/COMPONENTS=Wardex /COMPONENTS=Wardex").error);
 }
 
 TEST(CommandLine, SwitchesAndComponentsInAnyCaseAndOrder) {
@@ -66,6 +93,16 @@ TEST(CommandLine, RefusalsNameWhatWasNotUnderstood) {
     EXPECT_EQ("/DIR= needs a directory", ParseCommandLine("/SILENT /DIR=").error);
     EXPECT_EQ("/DIR= needs a directory", ParseCommandLine("/SILENT \"/DIR=  \"").error);
     EXPECT_FALSE(ParseCommandLine("/LOG=").Understood());
+    // A device is no log: a printer port or a serial line can hold the run up.
+    for (const char* device : {"PRN", "con", "C:\\LOGS\\Aux.log", "nul.txt", "COM1",
+                               "lpt9:", "\\\\.\\COM3", "D:LPT1 .log"}) {
+        const engine::SetupCommandLine line =
+            ParseCommandLine(std::string("/SILENT \"/LOG=") + device + "\"");
+        EXPECT_EQ(std::string("/LOG= names a device, not a file: ") + device, line.error);
+        EXPECT_EQ("", line.logFile) << device;
+    }
+    for (const char* file : {"C:\\console.log", "COM10", "LPT0", "C:\\PRN\\q.log", "nulls"})
+        EXPECT_TRUE(ParseCommandLine(std::string("/LOG=") + file).Understood()) << file;
     EXPECT_EQ("/REMOVE needs /SILENT", ParseCommandLine("/REMOVE").error);
     EXPECT_FALSE(ParseCommandLine("/SILENT /REMOVE /DIR=C:\\X").Understood());
 
