@@ -68,15 +68,14 @@ void TSetupForm::FormCreate(ui::TComponent*) {
     {
         SetupRegistryGroup group;
         engine::TRegistry& registry = group.Registry();
-        if (registry.OpenRegistryKey(engine::records::kInstallKey, true))
-            InstallDir = registry.ReadTextValue(engine::records::kPathValue);
+        InstallDir = engine::records::ReadInstallDir(registry, true);
         SelectDirectory->SetInitialDir(InstallDir);
         SelectDirectory->SetText(SelectDirectory->InitialDir());
         registry.CloseRegistryKey();
     }
 
     if (InstallDir.empty()) RemoveButton->SetEnabled(false);
-    if (InstallDir.empty()) InstallDir = "c:\\quarnel";
+    if (InstallDir.empty()) InstallDir = engine::records::kDefaultInstallDir;
     InstallButton->SetEnabled(false);
     ApplyPresets(CommandLinePresets);
 }

@@ -36,7 +36,8 @@ const std::array<Component, kComponentCount>& ComponentTable() {
 }
 
 std::size_t LongestInstalledName() {
-    std::size_t longest = std::max(std::strlen(kSetupCopyName), std::strlen(kReadmeCopyName));
+    std::size_t longest =
+        std::max(std::strlen(kInstalledSetupName) + 1, std::strlen(kReadmeCopyName));
     for (const Component& component : ComponentTable()) {
         for (const char* directory : component.directories) {
             if (directory != nullptr) longest = std::max(longest, std::strlen(directory));

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 namespace engine {
 
@@ -37,10 +38,16 @@ inline constexpr std::size_t kComponentCount = 5;
 // In the order of the setup window's component list.
 const std::array<Component, kComponentCount>& ComponentTable();
 
-// The setup program's copy and the readme, joined to the install directory
-// (which ends in a backslash by then) as they stand: the path holds a
-// doubled backslash, which the platform reads as one.
-inline constexpr char kSetupCopyName[] = "\\setup.exe";
+// The installed copy of the setup program, in the install directory: the
+// file the install copies, the removable-software entry starts and a
+// removal leaves for the next Windows start to delete.
+inline constexpr char kInstalledSetupName[] = "setup.exe";
+// The install joins the setup program's copy and the readme to the install
+// directory (which ends in a backslash by then) after a backslash of their
+// own: the path holds a doubled backslash, which the platform reads as one.
+inline std::string SetupCopyIn(const std::string& installDir) {
+    return installDir + "\\" + kInstalledSetupName;
+}
 inline constexpr char kReadmeCopyName[] = "\\readme.doc";
 
 // The longest name the install writes below the install directory: of the

@@ -107,7 +107,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     ui::TComponent* gauge = host.ProgressTarget();
 
     host.Status("Copying setup file");
-    CopyFileWithProgress(sourceDir + "\\setup.exe", installDir + kSetupCopyName, gauge);
+    CopyFileWithProgress(sourceDir + "\\setup.exe", SetupCopyIn(installDir), gauge);
 
     if (groupPresent()) {
         host.Status("Creating SETUP shortcut");

@@ -5,7 +5,16 @@
 
 #include <string>
 
+#include "engine/ComponentTable.h"
+
+namespace engine {
+class TRegistry;
+}
+
 namespace engine::records {
+
+// Where an install goes when no directory is recorded or typed.
+inline constexpr char kDefaultInstallDir[] = "c:\\quarnel";
 
 // Installation record. Its parent, the vendor key, is made with it and stays
 // after a removal.
@@ -23,16 +32,27 @@ inline constexpr char kUninstallKey[] =
 inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kDisplayName[] = "Quarnel";
 inline constexpr char kUninstallStringValue[] = "UninstallString";
-inline constexpr char kUninstallProgram[] = "Setup.exe";
 
-// The command of the removable-software entry. A directory with a blank is
-// quoted: unquoted, the platform would try to start a program named after the
+// The command of the removable-software entry: the installed setup program,
+// with a capital as the platform's list has always shown it (the same file:
+// file names do not differ by case). A directory with a blank is quoted:
+// unquoted, the platform would try to start a program named after the
 // path's first word (C:\Program.exe for C:\Program Files\...).
 inline std::string UninstallCommand(const std::string& installDir) {
-    const std::string command = installDir + kUninstallProgram;
+    std::string program = kInstalledSetupName;
+    program[0] = static_cast<char>(program[0] - 'a' + 'A');
+    const std::string command = installDir + program;
     if (installDir.find(' ') == std::string::npos) return command;
     return '"' + command + '"';
 }
+
+// The directory the installation record holds (`Path`), read through
+// `registry` rooted at HKEY_LOCAL_MACHINE; empty when the record has none or
+// its key cannot be opened. `createRecord` makes a missing key, as the setup
+// window and the removal do; an unattended run asks without writing. The
+// key stays open in `registry`. Raises the registry's error for a `Path`
+// that is not text.
+std::string ReadInstallDir(TRegistry& registry, bool createRecord);
 
 // Static driver registration: the loader reads it at the next Windows start.
 // Start is a single byte of REG_BINARY, not a 4-byte number.

@@ -36,9 +36,6 @@ inline constexpr char kMenuGroupName[] = "\\Quarnel";
 inline constexpr char kMenuGroupShortcuts[] = "\\Quarnel\\*.lnk";
 inline constexpr char kStartupShortcutName[] = "\\Wardex.lnk";
 
-// The installed setup program, deleted at the next Windows start.
-inline constexpr char kInstalledSetupName[] = "setup.exe";
-
 // Component files, relative to the install directory, in deletion order;
 // names or wildcard masks. Files a component writes while it runs (logs,
 // saved drive data) are here too; the readme, the diskware and every

@@ -59,9 +59,7 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
         // A key that cannot be opened leaves the directory empty, and is
         // told as a record without a directory is.
-        if (registry.OpenRegistryKey(records::kInstallKey, true)) {
-            installDir = registry.ReadTextValue(records::kPathValue);
-        }
+        installDir = records::ReadInstallDir(registry, true);
         if (installDir.empty()) {
             host.Fail(kCannotOpenRecord);
             host.RequestEnd();

@@ -55,9 +55,7 @@ bool ReadRecordedDirectory(std::string& directory) {
     try {
         TRegistry registry;
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
-        directory = registry.OpenRegistryKey(records::kInstallKey, false)
-                        ? registry.ReadTextValue(records::kPathValue)
-                        : std::string();
+        directory = records::ReadInstallDir(registry, false);
         return true;
     } catch (const std::exception& error) {
         LogError(error.what());
@@ -111,7 +109,7 @@ int Run(const SetupCommandLine& line, const UnattendedSystem& system) {
     std::string recorded;
     if (!ReadRecordedDirectory(recorded)) return exit_codes::kFailed;
     choices.installDir = AsTypedIntoDirectoryField(line.directoryGiven ? line.directory : recorded);
-    if (choices.installDir.empty()) choices.installDir = "c:\\quarnel";
+    if (choices.installDir.empty()) choices.installDir = records::kDefaultInstallDir;
     choices.components = line.components;
     choices.menuGroup = line.menuGroup;
     choices.viewReadme = false;

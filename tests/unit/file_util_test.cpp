@@ -256,7 +256,9 @@ TEST_F(FileCopyTest, FileInUseOnANetworkDriveIsNotLeftForTheNextStart) {
     WIN32_FIND_DATAA found;
     EXPECT_FALSE(ui::ScopedFind(::FindFirstFileA((dir_ / "qnw*.tmp").c_str(), &found)).IsValid());
     EXPECT_EQ(hadList, ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES);
-    if (hadList) EXPECT_EQ(listBefore, ReadWholeFile(list));
+    if (hadList) {
+        EXPECT_EQ(listBefore, ReadWholeFile(list));
+    }
 }
 
 DWORD WINAPI ListHeldOpen(LPCSTR path) {

@@ -10,6 +10,7 @@
 
 namespace {
 
+using testing_support::ReadWholeFile;
 using testing_support::TempDir;
 
 // Each writer opens the file for every line, as a second process would; two
