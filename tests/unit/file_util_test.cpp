@@ -174,6 +174,13 @@ TEST_F(FileCopyTest, ReadOnlyDestinationCannotBeCreated) {
     EXPECT_EQ(ReadWholeFile(dir_ / "locked").size(), 7u);
 }
 
+// A file of 7 bytes, held open as another program would hold it.
+ui::ScopedHandle HeldOpen(const std::string& path) {
+    if (!WriteFileOfSize(path, 7)) return ui::ScopedHandle();
+    return ui::ScopedHandle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 // Another program holds the destination open: the copy goes, as any copy
 // does, into a temporary beside it that the system's rename list puts in
 // place at the next start; the destination itself stays as it was.
@@ -182,10 +189,8 @@ TEST_F(FileCopyTest, DestinationInUseIsCopiedBesideItForTheNextStart) {
     const bool hadList = ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES;
     const std::string listBefore = hadList ? ReadWholeFile(list) : std::string();
     ASSERT_TRUE(WriteFileOfSize(dir_ / "src", 500));
-    ASSERT_TRUE(WriteFileOfSize(dir_ / "busy", 7));
     {
-        ui::ScopedHandle holder(::CreateFileA((dir_ / "busy").c_str(), GENERIC_READ, 0, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const ui::ScopedHandle holder = HeldOpen(dir_ / "busy");
         ASSERT_TRUE(holder.IsValid());
         engine::StartLog(dir_ / "copy.log");
         engine::CopyFileWithProgress(dir_ / "src", dir_ / "busy", &gauge_);
@@ -229,9 +234,7 @@ TEST_F(FileCopyTest, FileInUseOnANetworkDriveIsNotLeftForTheNextStart) {
     const bool hadList = ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES;
     const std::string listBefore = hadList ? ReadWholeFile(list) : std::string();
     ASSERT_TRUE(WriteFileOfSize(dir_ / "src", 500));
-    ASSERT_TRUE(WriteFileOfSize(dir_ / "busy", 7));
-    ui::ScopedHandle holder(::CreateFileA((dir_ / "busy").c_str(), GENERIC_READ, 0, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::ScopedHandle holder = HeldOpen(dir_ / "busy");
     ASSERT_TRUE(holder.IsValid());
     engine::SetDriveTypeQuery(&EveryDriveRemote);
     std::string error;

@@ -57,23 +57,33 @@ std::string Trimmed(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-// How often the first [rename] section holds `line`, read as the start-up
-// reads the list: up to an end-of-text mark, after a byte-order mark, lines
-// ended by CR LF, LF or CR, blanks around them ignored, case too. -1 when
-// there is no such section.
-int TimesInSection(const std::string& list, const std::string& line, ui::LeadByteTest isLead) {
+// The list's lines, trimmed, read as the start-up reads the list: up to an
+// end-of-text mark, after a byte-order mark, lines ended by CR LF, LF or CR,
+// blanks around them ignored.
+std::vector<std::string> ListLines(const std::string& list) {
     std::string text = list.substr(0, list.find('\x1A'));
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    int found = -1;
+    std::vector<std::string> lines;
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find_first_of("\r\n", at);
         if (end == std::string::npos) end = text.size();
-        const std::string current = Trimmed(text.substr(at, end - at));
+        lines.push_back(Trimmed(text.substr(at, end - at)));
         at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+bool IsHeader(const std::string& line) { return !line.empty() && line[0] == '['; }
+
+// How often the first [rename] section holds `line`, case ignored. -1 when
+// there is no such section.
+int TimesInSection(const std::string& list, const std::string& line, ui::LeadByteTest isLead) {
+    int found = -1;
+    for (const std::string& current : ListLines(list)) {
         if (found < 0) {
             if (SameText(current, "[rename]", &ui::NoLeadBytes)) found = 0;
-        } else if (!current.empty() && current[0] == '[') {
+        } else if (IsHeader(current)) {
             break;
         } else if (SameText(current, Trimmed(line), isLead)) {
             ++found;
@@ -82,20 +92,12 @@ int TimesInSection(const std::string& list, const std::string& line, ui::LeadByt
     return found;
 }
 
-// The lines of the list's [rename] sections, trimmed, read as the start-up
-// reads them (as TimesInSection does).
+// The lines of every [rename] section that hold something.
 std::vector<std::string> RenameLines(const std::string& list) {
-    std::string text = list.substr(0, list.find('\x1A'));
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     std::vector<std::string> lines;
     bool inRename = false;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
-        if (end == std::string::npos) end = text.size();
-        const std::string current = Trimmed(text.substr(at, end - at));
-        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-        if (!current.empty() && current[0] == '[') {
+    for (const std::string& current : ListLines(list)) {
+        if (IsHeader(current)) {
             inRename = SameText(current, "[rename]", &ui::NoLeadBytes);
         } else if (inRename && !current.empty()) {
             lines.push_back(current);
