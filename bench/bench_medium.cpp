@@ -110,7 +110,8 @@ std::string PeerScript(const std::string& output) {
     s += std::string("WriteRegStr HKLM \"") + records::kUninstallKey + "\" \"" +
          records::kDisplayNameValue + "\" \"" + records::kDisplayName + "\"\n";
     s += std::string("WriteRegStr HKLM \"") + records::kUninstallKey + "\" \"" +
-         records::kUninstallStringValue + "\" \"$INSTDIR\\" + records::kUninstallProgram + "\"\n";
+         records::kUninstallStringValue + "\" \"" + records::UninstallCommand("$INSTDIR\\") +
+         "\"\n";
     s += "CreateDirectory \"$SMPROGRAMS\\Quarnel\"\n";
     s += "File \"/oname=setup.exe\" \"medium/setup.exe\"\n";
     s += "CreateShortCut \"$SMPROGRAMS\\Quarnel\\Quarnel Setup.lnk\" \"$INSTDIR\\Setup.EXE\"\n";
