@@ -12,7 +12,7 @@
 #
 #   check_relay.sh SETUP.EXE MEDIUM_DIR WORK_DIR WORKS STUBS LATER
 set -euo pipefail
-exe=$1 medium=$2 work=$3
+exe=$(realpath "$1") medium=$(realpath "$2") work=$3
 lists=("${@:4}")
 . "$(dirname "$0")/../scripts/lib.sh"
 quarnel_detect_arch
@@ -21,14 +21,12 @@ rm -rf "$work"
 mkdir -p "$work"
 export WINEPREFIX=$work/prefix WINEARCH=$QUARNEL_WINEARCH
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# One server for every run: Wine's own processes, started with the first
+# program, then stay up and out of the traces.
+mkdir -p "$WINEPREFIX"
+wineserver -p
 quarnel_wine wineboot -i >/dev/null 2>&1 || true
 quarnel_wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
-# Only calls from the program's module are traced at all: the rest of the
-# process (and Wine's own processes) would make the trace a hundred times
-# longer.
-name=$(basename "$exe" | tr A-Z a-z)
-quarnel_wine reg add 'HKCU\Software\Wine\Debug' /v RelayFromInclude /d "$name" /f >/dev/null 2>&1
-
 case $QUARNEL_ARCH in
     i686) objdump=i686-w64-mingw32-objdump; dlls=/usr/lib/i386-linux-gnu/wine/i386-windows ;;
     *) objdump=x86_64-w64-mingw32-objdump; dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows ;;
@@ -69,20 +67,25 @@ awk 'NR == FNR { forward[$1] = $2; next }
 traced_run() {
     local label=$1 program=$2 dir=$3
     shift 3
-    (cd "$dir" && WINEDEBUG=+pid,+relay quarnel_wine "$program" "$@" \
+    (cd "$dir" && WINEDEBUG=+pid,+loaddll,+relay quarnel_wine "$program" "$@" \
         </dev/null >/dev/null 2>"$work/$label.relay") || true
-    awk -v base=$((16#$base)) -v size=$((16#$size)) '
-        / Call [A-Za-z0-9_]+\.[^(]+\(/ && / ret=[0-9a-f]+$/ {
+    # The program's process is the one that loaded its file.
+    local process
+    process=$(grep -i -m1 "trace:loaddll:.*Loaded L\".*\\\\$(basename "$program")\" at .*: native" \
+        "$work/$label.relay" | cut -d: -f1 || true)
+    awk -v base=$((16#$base)) -v size=$((16#$size)) -v process="$process" '
+        /^[0-9a-f]+:[0-9a-f]+:Call [A-Za-z0-9_]+\.[^(]+\(/ && / ret=[0-9a-f]+$/ {
             ret = $NF; sub(/^ret=/, "", ret)
             address = 0
             for (i = 1; i <= length(ret); ++i)
                 address = address * 16 + index("0123456789abcdef", substr(ret, i, 1)) - 1
             if (address < base || address >= base + size) next
             split($1, ids, ":")
+            if (ids[1] != process) next
             thread = ids[1] ":" ids[2]
             if (main == "") main = thread
             if (thread != main) next
-            call = $0; sub(/^.* Call /, "", call)
+            call = $0; sub(/^[0-9a-f]+:[0-9a-f]+:Call /, "", call)
             function_name = call; sub(/\(.*/, "", function_name)
             dot = index(function_name, ".")
             print toupper(substr(function_name, 1, dot - 1)) substr(function_name, dot), call
