@@ -6,7 +6,7 @@ QUARNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 quarnel_packages() {
     local wanted=(wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
                   xvfb xauth imagemagick xdotool fonts-wine fonts-liberation googletest cmake make g++
-                  clang libclang-rt-dev llvm xorriso)
+                  clang libclang-rt-dev llvm xorriso nasm)
     local missing=()
     local p
     for p in "${wanted[@]}"; do

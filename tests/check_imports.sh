@@ -2,10 +2,11 @@
 # Fails when the shipped executable imports from a DLL that Windows 95 lacks,
 # or a function that is not on the allowlist of what Windows 95 provides: the
 # loader of that system refuses an executable with any unknown import before
-# a line of it runs. Allowlist lines: a DLL name alone, or DLL!Function.
+# a line of it runs. Allowlists (one or more files): a DLL name alone, or
+# DLL!Function, with anything after it on the line a comment.
 set -euo pipefail
 exe=$1
-allow=$2
+shift
 [ -f "$exe" ] || { echo "no shipped executable at $exe"; exit 1; }
 table=$(i686-w64-mingw32-objdump -p "$exe")
 dlls=$(echo "$table" | awk '/DLL Name:/ { print toupper($3) }' | sort -u)
@@ -17,7 +18,7 @@ imports=$(echo "$table" | awk '
 ' | sort -u)
 count=$(echo "$imports" | grep -c . || true)
 [ "$count" -gt 0 ] || { echo "no imports read from $exe"; exit 1; }
-entries=$(grep -v '^#' "$allow" | grep . || true)
+entries=$(cat "$@" | grep -v '^#' | awk 'NF { print $1 }' || true)
 bad_dlls=$(comm -23 <(echo "$dlls") <(echo "$entries" | grep -v '!' | sort -u))
 if [ -n "$bad_dlls" ]; then
     echo "Imports from DLLs that Windows 95 does not have:"

@@ -55,6 +55,6 @@ std::string CurrentDirectoryWithBackslash() {
     return directory + "\\";
 }
 
-std::string FreeSpaceText(std::int32_t bytes) { return std::to_string(bytes / 1024000) + " MB"; }
+std::string FreeSpaceText(std::int64_t bytes) { return std::to_string(bytes / 1024000) + " MB"; }
 
 }  // namespace app

@@ -22,6 +22,6 @@ bool IsWindows95Family(const std::string& versionText);
 std::string CurrentDirectoryWithBackslash();
 
 // The free-space figure shown to the user: whole units of 1024000 bytes.
-std::string FreeSpaceText(std::int32_t bytes);
+std::string FreeSpaceText(std::int64_t bytes);
 
 }  // namespace app

@@ -31,7 +31,7 @@ public:
             form_.StatusLabel->SetCaption(text);
         }
     }
-    void ShowFreeSpace(std::int32_t bytes) override {
+    void ShowFreeSpace(std::int64_t bytes) override {
         form_.FreeSpaceLabel->SetCaption(FreeSpaceText(bytes));
     }
     void ShowError(const std::string& text) override {

@@ -22,6 +22,10 @@ int RunSetup(const std::string& arguments, int showCommand) {
     const bool onlyOne = ClaimSingleInstance(
         onlySetup, line.silent ? RunningSetup::LeaveAlone : RunningSetup::BringToFront);
     if (!onlyOne && !line.silent) return 0;
+    // Nobody is at the screen of a silent run: a log or a directory on an
+    // empty floppy or CD drive, or on a lost network drive, must fail as a
+    // logged refusal, not stop a logon script in the system's "not ready" box.
+    if (line.silent) ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     engine::StartLog(line.logFile);
     if (line.silent) {
         // No application object: not even its hidden window is made.

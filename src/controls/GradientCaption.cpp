@@ -284,8 +284,11 @@ void TGradientCaption::SetFontInactiveColor(ui::TColor color) {
 
 void TGradientCaption::SetSystemCaptionFont() {
     settingFont_ = true;
+    // The record the Windows 95 family knows; the later one of 344 bytes
+    // (from a WINVER of 0x0600) is refused there.
+    static_assert(sizeof(NONCLIENTMETRICSA) == 340, "the Windows 95 non-client metrics");
     NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;  // 340 bytes, the record the Windows 95 family knows
+    metrics.cbSize = sizeof metrics;
     ui::TForm* form = OwnerForm();
     if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
         const bool tool = form != nullptr && IsToolWindow(form->BorderStyle());

@@ -23,12 +23,16 @@ bool HasAttributes(const std::string& path, DWORD& attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES;
 }
 
+// The path as the rename list and its comparisons take it: canonical by the
+// program's own text rules, whatever the platform's call makes of a doubled
+// backslash.
 std::string FullPath(const std::string& path) {
+    const std::string canonical = ui::CanonicalPath(path, &ui::IsAnsiLeadByte);
     char buffer[MAX_PATH];
     char* namePart = nullptr;
-    const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &namePart);
-    if (length == 0 || length >= MAX_PATH) return path;
-    return std::string(buffer, length);
+    const DWORD length = ::GetFullPathNameA(canonical.c_str(), MAX_PATH, buffer, &namePart);
+    if (length == 0 || length >= MAX_PATH) return canonical;
+    return ui::CanonicalPath(std::string(buffer, length), &ui::IsAnsiLeadByte);
 }
 
 // Gives `destination` the last-write time of `source` as a DOS date and time
@@ -126,7 +130,7 @@ ui::ScopedHandle CreateForCopy(const std::string& path) {
 std::string CopyBesideFileInUse(HANDLE input, const std::string& destination,
                                 const ProgressTarget& progress) {
     const std::string cannotCreate = ui::Format("Cannot create file %s", destination.c_str());
-    const std::string temporary = ReplacementTemporaryIn(DirectoryPart(destination));
+    const std::string temporary = ReplacementTemporaryIn(DirectoryPart(FullPath(destination)));
     if (temporary.empty()) throw EFCreateError(cannotCreate);
     try {
         ui::ScopedHandle output(CreateForCopy(temporary));

@@ -22,7 +22,7 @@ namespace engine {
 namespace {
 
 // Ten display units of 1024000 bytes: the least room an install starts with.
-constexpr std::int32_t kLeastFreeBytes = 10240000;
+constexpr std::int64_t kLeastFreeBytes = 10240000;
 
 Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     std::string& installDir = choices.installDir;
@@ -159,8 +159,11 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
         }
     }
 
-    // Made whether or not Wardex was chosen this time.
-    if (choices.startupShortcut && !startup.empty()) {
+    // Only for a Wardex that is there, installed now or by an earlier run:
+    // at every logon Windows resolves each start-up shortcut and asks the
+    // user to search for a target that is missing.
+    if (choices.startupShortcut && !startup.empty() &&
+        IsFilePresent(installDir + "WARDEX\\WARDEX.EXE")) {
         CreateShellLink(installDir + "WARDEX\\WARDEX.EXE", "", installDir + "WARDEX\\",
                         startup + kStartupShortcutName);
     }

@@ -8,6 +8,7 @@
 #include "engine/SetupLog.h"
 #include "ui/code_page.h"
 #include "ui/handles.h"
+#include "ui/path_text.h"
 
 namespace engine {
 
@@ -169,8 +170,11 @@ bool ReplaceFileContents(const std::string& path, const ExistingList& old,
 
 // The path as DOS will read it: its short form when it is not plain ASCII
 // or not made of 8.3 names, in the OEM code page. Empty when refused, as
-// PendingDeletionLine tells.
-std::string StartupPathOf(const std::string& file) {
+// PendingDeletionLine tells. A doubled backslash ("c:\\quarnel\\" +
+// "\\setup.exe") is made one here: Windows 95 documents nothing of how it
+// reads one in the list.
+std::string StartupPathOf(const std::string& given) {
+    const std::string file = ui::CanonicalPath(given, &ui::IsAnsiLeadByte);
     if (!IsPlainAbsolutePath(file, &ui::IsAnsiLeadByte)) return std::string();
     std::string path = file;
     if (!IsPlainAscii(file) || !HasOnlyShortComponents(file, &ui::IsAnsiLeadByte)) {

@@ -33,7 +33,7 @@ public:
     // The status line; `paintNow` paints it at once, otherwise it shows when
     // next painted.
     virtual void ShowStatus(const std::string& text, bool paintNow) = 0;
-    virtual void ShowFreeSpace(std::int32_t bytes) = 0;
+    virtual void ShowFreeSpace(std::int64_t bytes) = 0;
     // What went wrong, or what the user has to do, in a box of that kind.
     virtual void ShowError(const std::string& text) = 0;
     virtual void ShowInformation(const std::string& text) = 0;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <string>
 
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
@@ -20,8 +21,8 @@ namespace {
 class UnattendedHost : public SetupHost {
 public:
     void ShowStatus(const std::string&, bool) override {}
-    void ShowFreeSpace(std::int32_t bytes) override {
-        LogLine(ui::Format("Free space: %ld bytes", static_cast<long>(bytes)));
+    void ShowFreeSpace(std::int64_t bytes) override {
+        LogLine("Free space: " + std::to_string(bytes) + " bytes");
     }
     void ShowError(const std::string&) override {}
     void ShowInformation(const std::string& text) override { LogLine(text); }

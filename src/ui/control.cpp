@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstddef>
 
 #include "ui/application.h"
 #include "ui/exceptions.h"
@@ -596,8 +597,12 @@ void TWinControl::SetHint(const std::string& hint) {
 
 void TWinControl::UpdateTooltip() {
     if (handle_ == nullptr || !ShowHint()) return;
+    // The first layout's size: the common controls of Windows 95 (4.00)
+    // know only that one, and may refuse a later, larger record.
+    static_assert(sizeof(void*) != 4 || offsetof(TOOLINFOA, lParam) == 40,
+                  "COMCTL32 4.00's record");
     TOOLINFOA info{};
-    info.cbSize = sizeof(TOOLINFOA);
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = handle_;
     info.uId = reinterpret_cast<UINT_PTR>(handle_);

@@ -55,6 +55,20 @@ bool EndsWithBackslash(const std::string& path, LeadByteTest isLead) {
     return last != std::string::npos && last + 1 == path.size() && path[last] == '\\';
 }
 
+std::string CanonicalPath(const std::string& path, LeadByteTest isLead) {
+    std::string canonical;
+    canonical.reserve(path.size());
+    bool afterBackslash = false;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t length = CharacterLength(path, at, isLead);
+        const bool backslash = length == 1 && path[at] == '\\';
+        if (!(backslash && afterBackslash && at != 1)) canonical.append(path, at, length);
+        afterBackslash = backslash;
+        at += length;
+    }
+    return canonical;
+}
+
 std::string AppendBackslash(const std::string& path, LeadByteTest isLead) {
     if (path.empty()) return path;
     const std::string::size_type last = LastCharacterStart(path, isLead);

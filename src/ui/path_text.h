@@ -44,6 +44,12 @@ bool EndsWithBackslash(const std::string& path, LeadByteTest isLead);
 // becomes "c:\", anything else gets a backslash appended.
 std::string AppendBackslash(const std::string& path, LeadByteTest isLead);
 
+// The path with each run of backslashes that are characters made one, so
+// that "c:\quarnel\" + "\setup.exe" names the file as the system does. A
+// leading pair ("\\server\share") stays: it is how a network path begins.
+// Nothing else changes; the platform's own collapsing is not relied on.
+std::string CanonicalPath(const std::string& path, LeadByteTest isLead);
+
 // What a directory maker does with a directory whose parent, by the text, is
 // itself ("c:\dir\" left over from "c:\dir\\"): leave it, or make it anyway.
 enum class OwnParent { Leave, Make };

@@ -290,18 +290,18 @@ TEST_F(Install, SubsetIntoADirectoryWithABlank) {
     RemoveDirectoryTree("C:\\PROGRAM FILES\\QUARNEL");
 }
 
-TEST_F(Install, WithoutMenuGroupTheStartupShortcutStillFollowsItsOption) {
-    Options options;
-    options.menuGroup = false;
-    StartInstall({3}, options);  // Sulmet only: the start-up link names a Wardex not installed
+TEST_F(Install, PelkinAloneWithTheStartupOptionTickedMakesNoStartupShortcut) {
+    StartInstall({1}, Options{});  // "Run Wardex at Windows startup" stays ticked
     ConfirmInstallTo("c:\\quarnel\\");
     AnswerRebootQuestion(IDNO);
     ExpectCleanExit(kInstallTimeoutMs);
 
-    EXPECT_FALSE(DirectoryExists(MenuGroupFolder()));
+    // Windows would ask at every logon where the missing Wardex went.
     EXPECT_FALSE(DirectoryExists(Installed("WARDEX")));
-    ExpectShortcut(StartupShortcut(), "c:\\quarnel\\WARDEX\\WARDEX.EXE", "c:\\quarnel\\WARDEX\\");
-    ExpectCopied("sulmet", Installed("SULMET\\sulmet.exe"));
+    EXPECT_FALSE(FileSizeOf(StartupShortcut()).has_value());
+    EXPECT_EQ((std::vector<std::string>{"Pelkin.lnk", "Quarnel Setup.lnk"}),
+              DirectoryEntries(MenuGroupFolder()));
+    ExpectCopied("pelkin", Installed("PELKIN\\pelkin.exe"));
 }
 
 TEST_F(Install, YesToTheRebootEndsTheSession) {
@@ -402,7 +402,7 @@ TEST_F(Install, ADriverRegistrationThatCannotBeMadeEndsWithoutTheRestart) {
     CreateVolatileKey(HKEY_LOCAL_MACHINE, kVolatileTestKey);
     CreateKeyLink(HKEY_LOCAL_MACHINE, kDriverKey,
                   "\\Registry\\Machine\\SOFTWARE\\QuarnelTestVolatile\\QUARNEL");
-    StartInstall({2}, Options{});
+    StartInstall({0}, Options{});
     ConfirmInstallTo("c:\\quarnel\\");
     ExpectDialog(kError, "Unable to update system registry for VxD", IDOK);
     // The rest still runs; the pending quit closes the restart question by

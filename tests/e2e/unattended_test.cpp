@@ -192,7 +192,8 @@ TEST_F(Unattended, ChosenDirectoryComponentsAndOptionsEndAsInTheWindow) {
     ExpectLogged("Registry value written: HKLM\\SOFTWARE\\Brenvik\\Quarnel Path = \"" +
                  std::string(kInstalledDir) + "\"");
     ExpectLogged("Registry value written: HKLM\\" + std::string(kDriverKey) + " Start = hex:00");
-    ExpectLogged("Shortcut created: " + StartupShortcut());
+    // No Wardex, so no start-up shortcut to one.
+    EXPECT_FALSE(PathExists(StartupShortcut()));
     ExpectLogged("Exit code 3010");
     EXPECT_TRUE(ReadmeViewerWindows().empty()) << "a silent install opened the readme";
     EXPECT_FALSE(PathExists(MenuGroupFolder()));
@@ -219,7 +220,6 @@ TEST_F(Unattended, ChosenDirectoryComponentsAndOptionsEndAsInTheWindow) {
     EXPECT_EQ(window, silent);
     // The window logs the same steps.
     ExpectLogged("Copying Trivel Executable");
-    ExpectLogged("Shortcut created: " + StartupShortcut());
     // Pelkin and Trivel only: the comparison is not of two empty states.
     EXPECT_NE(std::string::npos, ::testing::PrintToString(window).find("PELKIN\\\\pelkin.exe"));
     EXPECT_EQ(std::string::npos, ::testing::PrintToString(window).find("WARDEX\\\\wardex.exe"));
@@ -239,6 +239,13 @@ TEST_F(Unattended, DefaultsInstallEverythingToTheRecordedDirectory) {
     EXPECT_TRUE(PathExists(StartupShortcut()));
     EXPECT_TRUE(SameContents(JoinPath(Medium().Dir(), "quarnel"), DriverFile()));
     EXPECT_EQ(dir, ReadTextValue(HKEY_LOCAL_MACHINE, kRecordKey, "Path").value_or("?"));
+}
+
+TEST_F(Unattended, AStartupShortcutFollowsAWardexThatAnEarlierRunInstalled) {
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /COMPONENTS=Wardex /NOSTARTUP"));
+    ASSERT_FALSE(PathExists(StartupShortcut()));
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /COMPONENTS=Pelkin"));
+    EXPECT_TRUE(PathExists(StartupShortcut()));
 }
 
 TEST_F(Unattended, RemovalByTheRecordedCommandThenNothingLeftToRemove) {

@@ -31,6 +31,18 @@ TEST(PathText, SecondByteOfADoubleByteCharacterIsNoSeparator) {
     EXPECT_EQ("\x83", ui::FileNamePart("C:\\\x83", &ShiftJisLead));
 }
 
+TEST(PathText, CanonicalPathMakesEachRunOfBackslashesOne) {
+    EXPECT_EQ("c:\\quarnel\\setup.exe",
+              ui::CanonicalPath("c:\\quarnel\\\\setup.exe", &ui::NoLeadBytes));
+    EXPECT_EQ("c:\\a\\b\\", ui::CanonicalPath("c:\\\\\\a\\b\\\\", &ui::NoLeadBytes));
+    // A network path keeps the pair it begins with.
+    EXPECT_EQ("\\\\server\\share\\x",
+              ui::CanonicalPath("\\\\server\\\\share\\x", &ui::NoLeadBytes));
+    // "ソ" ends in a backslash's byte, which starts no run of backslashes.
+    EXPECT_EQ("C:\\" + kSo + "\\x", ui::CanonicalPath("C:\\" + kSo + "\\\\x", &ShiftJisLead));
+    EXPECT_EQ("C:\\\x83\\x", ui::CanonicalPath("C:\\" + kSo + "\\\\x", &ui::NoLeadBytes));
+}
+
 TEST(PathText, DirectoryChainWalksOutwardByCharacters) {
     const std::string path = "C:\\" + kSo + "\\" + kSo + kSo + "\\";
     // "C:\ソ\ソソ" (ten bytes), then "C:\ソ"; "C:" ends the walk.

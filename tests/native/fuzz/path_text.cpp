@@ -70,6 +70,24 @@ void Check(const std::string& path, ui::LeadByteTest isLead) {
         !ui::EndsWithBackslash(appended, isLead))
         Broken("appended, yet no trailing backslash");
 
+    // Canonical once is canonical: no backslash character follows another
+    // past the network pair, and only backslashes went.
+    const std::string canonical = ui::CanonicalPath(path, isLead);
+    if (ui::CanonicalPath(canonical, isLead) != canonical) Broken("canonical twice differs");
+    std::size_t kept = 0;
+    for (const char c : path) kept += c != '\\' ? 1 : 0;
+    for (const char c : canonical) kept -= c != '\\' ? 1 : 0;
+    if (kept != 0 || canonical.size() > path.size()) Broken("canonical lost more than backslashes");
+    bool afterBackslash = false;
+    for (std::size_t at = 0; at < canonical.size();) {
+        const std::size_t length =
+            isLead(static_cast<unsigned char>(canonical[at])) && at + 1 < canonical.size() ? 2 : 1;
+        const bool backslash = length == 1 && canonical[at] == '\\';
+        if (backslash && afterBackslash && at != 1) Broken("a doubled backslash left");
+        afterBackslash = backslash;
+        at += length;
+    }
+
     const auto leave = ui::DirectoryChain(path, isLead, ui::OwnParent::Leave);
     const auto make = ui::DirectoryChain(path, isLead, ui::OwnParent::Make);
     CheckChain(leave, path, starts);
