@@ -59,6 +59,12 @@ void TPleximoWallpaper::Paint(HDC dc) {
     const int tileWidth = image_->Width(), tileHeight = image_->Height();
     // A picture without rows cannot be tiled (the step down would be 0).
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
+    if (tileWidth >= width && tileHeight >= height) {
+        // One tile covers the control (the backdrop): drawn straight from the
+        // picture, with no copy of it kept.
+        image_->Draw(dc, 0, 0, width, height, 0, 0);
+        return;
+    }
     // All tiles are laid off screen and go to the screen in one copy.
     // They are laid once and kept, in a context of their own: a control in
     // front that repaints often (the copy's gauge) then costs one copy of
@@ -67,10 +73,9 @@ void TPleximoWallpaper::Paint(HDC dc) {
     HDC tiled = tiled_.Prepare(dc, width, height, false, &made);
     if (tiled == nullptr) return;
     if (made) {
-        ui::BitmapCanvas tile(*image_);
         for (int y = 0; y < height; y += tileHeight)
             for (int x = 0; x < width; x += tileWidth)
-                ::BitBlt(tiled, x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
+                image_->Draw(tiled, x, y, tileWidth, tileHeight, 0, 0);
     }
     ::BitBlt(dc, 0, 0, width, height, tiled, 0, 0, SRCCOPY);
 }
@@ -83,8 +88,12 @@ void TPleximoWallpaper::ImageChanged() {
 bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "Image.Data") {
         // Read straight into the owned picture: the image setter (and its
-        // transparency rule) is not involved; TransColor comes as stored.
-        image_->ReadData(ui::BinaryValue(name, value));
+        // transparency rule) is not involved; TransColor comes as stored. A
+        // picture in the program's resources is drawn from there.
+        if (value.kind == ui::PropertyValue::Kind::Resource)
+            image_->ShareData(ui::ResourceView(value.text));
+        else
+            image_->ReadData(ui::BinaryValue(name, value));
         ImageChanged();
     } else if (name == "TransColor") {
         SetTransColor(ui::ColorFromValue(name, value));
