@@ -8,6 +8,7 @@
 #include "ui/exceptions.h"
 #include "ui/form.h"
 #include "ui/menus.h"
+#include "ui/palette.h"
 
 namespace ui {
 namespace {
@@ -655,9 +656,13 @@ void TWinControl::ComposeInto(HDC target, const RECT& area) {
     const int w = area.right - area.left;
     const int h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return;
+    // The platform itself keeps a window that is not in front in the
+    // background, whatever is asked here.
+    const PaletteScope targetColours(target);
     MemoryDC memory(target);
     ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, h));
     SelectObjectScope select(memory.Get(), bitmap.Get());
+    const PaletteScope memoryColours(memory.Get());
     ComposeArea(memory.Get(), area);
     ::BitBlt(target, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
 }
@@ -676,10 +681,12 @@ void TWinControl::PaintAreaNow(const RECT& area) {
     const int h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return;
     ScopedGetDC dc(handle_);
+    const PaletteScope targetColours(dc.Get());
     // Immediate repaints come in runs (a gauge following a copy): they share
     // one kept picture instead of making one each time.
     HDC memory = immediatePicture_.Prepare(dc.Get(), w, h, true);
     if (memory == nullptr) return;
+    const PaletteScope memoryColours(memory);
     ComposeArea(memory, area);
     ::BitBlt(dc.Get(), area.left, area.top, w, h, memory, 0, 0, SRCCOPY);
 }
@@ -728,6 +735,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DISPLAYCHANGE:
             DisplayFormatChanged();
             break;
+        case WM_QUERYNEWPALETTE:
+        case WM_PALETTECHANGED: {
+            LRESULT result = 0;
+            if (HandlePaletteMessage(handle_, message, wParam, result)) return result;
+            break;
+        }
         case WM_COMMAND:
             if (lParam != 0) {
                 if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
