@@ -59,31 +59,20 @@ void TPleximoWallpaper::Paint(HDC dc) {
     const int tileWidth = image_->Width(), tileHeight = image_->Height();
     // A picture without rows cannot be tiled (the step down would be 0).
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
-    if (tileWidth >= width && tileHeight >= height) {
-        // One tile covers the control (the backdrop): drawn straight from the
-        // picture, with no copy of it kept.
-        image_->Draw(dc, 0, 0, width, height, 0, 0);
-        return;
-    }
-    // All tiles are laid off screen and go to the screen in one copy.
-    // They are laid once and kept, in a context of their own: a control in
-    // front that repaints often (the copy's gauge) then costs one copy of
-    // the part it covers.
-    bool made = false;
-    HDC tiled = tiled_.Prepare(dc, width, height, false, &made);
-    if (tiled == nullptr) return;
-    if (made) {
-        for (int y = 0; y < height; y += tileHeight)
-            for (int x = 0; x < width; x += tileWidth)
-                image_->Draw(tiled, x, y, tileWidth, tileHeight, 0, 0);
-    }
-    ::BitBlt(dc, 0, 0, width, height, tiled, 0, 0, SRCCOPY);
+    // The tiles are drawn straight from the picture, only those that meet
+    // the part being painted; no picture of the laid tiles is kept (a gauge
+    // in front repaints without the wallpaper, see PaintGraphicControls).
+    RECT clip{0, 0, width, height};
+    if (::GetClipBox(dc, &clip) == ERROR) return;
+    const int right = clip.right < width ? clip.right : width;
+    const int bottom = clip.bottom < height ? clip.bottom : height;
+    for (int y = clip.top > 0 ? clip.top / tileHeight * tileHeight : 0; y < bottom; y += tileHeight)
+        for (int x = clip.left > 0 ? clip.left / tileWidth * tileWidth : 0; x < right;
+             x += tileWidth)
+            image_->Draw(dc, x, y, tileWidth, tileHeight, 0, 0);
 }
 
-void TPleximoWallpaper::ImageChanged() {
-    tiled_.Reset();
-    Invalidate();
-}
+void TPleximoWallpaper::ImageChanged() { Invalidate(); }
 
 bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "Image.Data") {

@@ -9,7 +9,6 @@
 #include "ui/bitmap.h"
 #include "ui/control.h"
 #include "ui/handles.h"
-#include "ui/offscreen.h"
 
 namespace controls {
 
@@ -32,11 +31,10 @@ public:
     bool SetEvent(const std::string& event, const std::any& handler) override;
 
 private:
-    // The laid tiles are made again for a new picture or size.
+    // A new picture is painted at the next repaint.
     void ImageChanged();
 
     std::unique_ptr<ui::TBitmap> image_;
-    ui::OffscreenBitmap tiled_;
     ui::TColor transColor_ = 0;
 };
 

@@ -634,12 +634,26 @@ HBRUSH TWinControl::BackgroundBrush() {
 }
 
 void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
-    ScopedBrush fill(::CreateSolidBrush(ColorToRGB(Color())));
-    ::FillRect(dc, &area, fill.Get());
+    // What lies under an opaque control that covers the whole area is not
+    // seen: painting starts at the topmost such control (a gauge repainted
+    // at every percent does not repaint the wallpaper beneath it).
+    auto first = controls_.begin();
+    for (auto it = controls_.begin(); it != controls_.end(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g == nullptr || !g->Visible() || (g->ControlStyle() & csOpaque) == 0) continue;
+        const RECT b = g->BoundsRect();
+        if (b.left <= area.left && b.top <= area.top && b.right >= area.right &&
+            b.bottom >= area.bottom)
+            first = it;
+    }
+    if (first == controls_.begin()) {
+        ScopedBrush fill(::CreateSolidBrush(ColorToRGB(Color())));
+        ::FillRect(dc, &area, fill.Get());
+    }
     POINT origin;
     ::GetViewportOrgEx(dc, &origin);
-    for (TControl* c : controls_) {
-        auto* g = dynamic_cast<TGraphicControl*>(c);
+    for (auto it = first; it != controls_.end(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
         if (g == nullptr || !g->Visible()) continue;
         const RECT bounds = g->BoundsRect();
         if (!Intersects(bounds, area)) continue;
