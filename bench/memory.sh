@@ -37,12 +37,13 @@ quarnel_wine "$build/bench/install_bench.exe" prepare 'C:\quarnel-memory' "$mib"
 cp "$build/bench/floor_box.exe" "$dir/floor.exe"
 work=$(mktemp -d)
 
-# The host's process of a program of this prefix whose command line holds $1.
+# The host's process of a program of this prefix whose name (the first word
+# of its command line) ends in $1.
 unix_pid() {
     local p
     for p in /proc/[0-9]*; do
-        tr '\0' '\n' <"$p/cmdline" 2>/dev/null | grep -qiF -- "$1" || continue
-        tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        { tr '\0' '\n' <"$p/cmdline"; } 2>/dev/null | head -n 1 | grep -qiF -- "$1" || continue
+        { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
         echo "${p#/proc/}"
         return 0
     done
@@ -96,7 +97,7 @@ holders() {
 # figures go to $work/$1.steps, every sample to $work/$1.samples, the
 # holders at the setup window to $work/$1.holders ($3: the program).
 drive() {
-    local label=$1 pattern=$2 program=$3 pid="" word step now
+    local label=$1 pattern=$2 program=$3 pid="" sampler="" word step now
     shift 3
     coproc DRIVER { quarnel_wine "$build/bench/memory_driver.exe" "$@" 2>"$work/driver.log"; }
     exec {out}<&"${DRIVER[0]}" {in}>&"${DRIVER[1]}"
@@ -111,13 +112,14 @@ drive() {
         if [ -z "$pid" ]; then
             pid=$(unix_pid "$pattern") || { echo "no process for $pattern" >&2; exit 1; }
             sample "$pid" "$work/$label.samples" &
+            sampler=$!
         fi
         echo "$step $now $(private_dirty "$pid")" >>"$work/$label.steps"
         [ "$step" = setup ] && holders "$pid" "$program" >"$work/$label.holders"
         [ "$step" = copy ] || echo go >&"$in"
     done
     wait "$DRIVER_PID" 2>/dev/null || true
-    wait
+    [ -z "$sampler" ] || wait "$sampler"
 }
 
 drive floor 'floor.exe' "$dir/floor.exe" floor 'C:\quarnel-memory\floor.exe'

@@ -633,6 +633,13 @@ HBRUSH TWinControl::BackgroundBrush() {
     return background_.Get();
 }
 
+namespace {
+
+// The most a band of a composed paint holds, at 32 bits per pixel.
+constexpr int kComposedBandBytes = 256 * 1024;
+
+}  // namespace
+
 void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
     // What lies under an opaque control that covers the whole area is not
     // seen: painting starts at the topmost such control (a gauge repainted
@@ -673,12 +680,20 @@ void TWinControl::ComposeInto(HDC target, const RECT& area) {
     // The platform itself keeps a window that is not in front in the
     // background, whatever is asked here.
     const PaletteScope targetColours(target);
+    // Composed in bands of a few rows, each copied to the window whole: every
+    // pixel still reaches the screen once, and a window-sized paint does not
+    // need a picture of the whole window (1.7 MB for the background window).
+    const int band = std::max(1, std::min(h, kComposedBandBytes / (w * 4)));
     MemoryDC memory(target);
-    ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, h));
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, band));
     SelectObjectScope select(memory.Get(), bitmap.Get());
     const PaletteScope memoryColours(memory.Get());
-    ComposeArea(memory.Get(), area);
-    ::BitBlt(target, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+    for (int top = area.top; top < area.bottom; top += band) {
+        const RECT part{area.left, top, area.right, std::min<LONG>(area.bottom, top + band)};
+        ComposeArea(memory.Get(), part);
+        ::BitBlt(target, part.left, part.top, w, part.bottom - part.top, memory.Get(), 0, 0,
+                 SRCCOPY);
+    }
 }
 
 void TWinControl::ComposeArea(HDC memory, const RECT& area) {
