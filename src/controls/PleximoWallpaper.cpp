@@ -59,20 +59,35 @@ void TPleximoWallpaper::Paint(HDC dc) {
     const int tileWidth = image_->Width(), tileHeight = image_->Height();
     // A picture without rows cannot be tiled (the step down would be 0).
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
-    // The tiles are drawn straight from the picture, only those that meet
-    // the part being painted; no picture of the laid tiles is kept (a gauge
-    // in front repaints without the wallpaper, see PaintGraphicControls).
+    if (tileWidth >= width && tileHeight >= height) {
+        // One tile covers the control (the backdrop): drawn straight from the
+        // picture, with no copy of it kept.
+        image_->Draw(dc, 0, 0, width, height, 0, 0);
+        return;
+    }
+    // The tiles that meet the part being painted are copied from one tile
+    // kept in the display's format (a plain copy each, where drawing from
+    // the picture's own format converts every pixel); no picture of the laid
+    // tiles is kept (a gauge in front repaints without the wallpaper, see
+    // PaintGraphicControls).
     RECT clip{0, 0, width, height};
     if (::GetClipBox(dc, &clip) == ERROR) return;
+    bool made = false;
+    HDC tile = tile_.Prepare(dc, tileWidth, tileHeight, false, &made);
+    if (tile == nullptr) return;
+    if (made) image_->Draw(tile, 0, 0, tileWidth, tileHeight, 0, 0);
     const int right = clip.right < width ? clip.right : width;
     const int bottom = clip.bottom < height ? clip.bottom : height;
     for (int y = clip.top > 0 ? clip.top / tileHeight * tileHeight : 0; y < bottom; y += tileHeight)
         for (int x = clip.left > 0 ? clip.left / tileWidth * tileWidth : 0; x < right;
              x += tileWidth)
-            image_->Draw(dc, x, y, tileWidth, tileHeight, 0, 0);
+            ::BitBlt(dc, x, y, tileWidth, tileHeight, tile, 0, 0, SRCCOPY);
 }
 
-void TPleximoWallpaper::ImageChanged() { Invalidate(); }
+void TPleximoWallpaper::ImageChanged() {
+    tile_.Reset();
+    Invalidate();
+}
 
 bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "Image.Data") {

@@ -9,6 +9,7 @@
 #include "ui/bitmap.h"
 #include "ui/control.h"
 #include "ui/handles.h"
+#include "ui/offscreen.h"
 
 namespace controls {
 
@@ -35,6 +36,8 @@ private:
     void ImageChanged();
 
     std::unique_ptr<ui::TBitmap> image_;
+    // One tile in the display's format, for a picture smaller than the control.
+    ui::OffscreenBitmap tile_;
     ui::TColor transColor_ = 0;
 };
 
