@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/Classes.h"
+#include "app/PicturePalette.h"
 #include "app/Platform.h"
 #include "app/SetupState.h"
 #include "app/SingleInstance.h"
@@ -43,6 +44,7 @@ int RunSetup(const std::string& arguments, int showCommand) {
         return engine::exit_codes::kBadCommandLine;
     }
     CommandLinePresets = line;
+    const ScopedPicturePalette colours;
     try {
         LicenseForm = new TLicenseForm();
         LicenseForm->Create();

@@ -59,32 +59,45 @@ void TPleximoWallpaper::Paint(HDC dc) {
     const int tileWidth = image_->Width(), tileHeight = image_->Height();
     // A picture without rows cannot be tiled (the step down would be 0).
     if (width <= 0 || height <= 0 || tileWidth <= 0 || tileHeight <= 0) return;
-    // All tiles are laid off screen and go to the screen in one copy.
-    // They are laid once and kept, in a context of their own: a control in
-    // front that repaints often (the copy's gauge) then costs one copy of
-    // the part it covers.
-    bool made = false;
-    HDC tiled = tiled_.Prepare(dc, width, height, false, &made);
-    if (tiled == nullptr) return;
-    if (made) {
-        ui::BitmapCanvas tile(*image_);
-        for (int y = 0; y < height; y += tileHeight)
-            for (int x = 0; x < width; x += tileWidth)
-                ::BitBlt(tiled, x, y, tileWidth, tileHeight, tile.Get(), 0, 0, SRCCOPY);
+    if (tileWidth >= width && tileHeight >= height) {
+        // One tile covers the control (the backdrop): drawn straight from the
+        // picture, with no copy of it kept.
+        image_->Draw(dc, 0, 0, width, height, 0, 0);
+        return;
     }
-    ::BitBlt(dc, 0, 0, width, height, tiled, 0, 0, SRCCOPY);
+    // The tiles that meet the part being painted are copied from one tile
+    // kept in the display's format (a plain copy each, where drawing from
+    // the picture's own format converts every pixel); no picture of the laid
+    // tiles is kept (a gauge in front repaints without the wallpaper, see
+    // PaintGraphicControls).
+    RECT clip{0, 0, width, height};
+    if (::GetClipBox(dc, &clip) == ERROR) return;
+    bool made = false;
+    HDC tile = tile_.Prepare(dc, tileWidth, tileHeight, false, &made);
+    if (tile == nullptr) return;
+    if (made) image_->Draw(tile, 0, 0, tileWidth, tileHeight, 0, 0);
+    const int right = clip.right < width ? clip.right : width;
+    const int bottom = clip.bottom < height ? clip.bottom : height;
+    for (int y = clip.top > 0 ? clip.top / tileHeight * tileHeight : 0; y < bottom; y += tileHeight)
+        for (int x = clip.left > 0 ? clip.left / tileWidth * tileWidth : 0; x < right;
+             x += tileWidth)
+            ::BitBlt(dc, x, y, tileWidth, tileHeight, tile, 0, 0, SRCCOPY);
 }
 
 void TPleximoWallpaper::ImageChanged() {
-    tiled_.Reset();
+    tile_.Reset();
     Invalidate();
 }
 
 bool TPleximoWallpaper::SetProperty(const std::string& name, const ui::PropertyValue& value) {
     if (name == "Image.Data") {
         // Read straight into the owned picture: the image setter (and its
-        // transparency rule) is not involved; TransColor comes as stored.
-        image_->ReadData(ui::BinaryValue(name, value));
+        // transparency rule) is not involved; TransColor comes as stored. A
+        // picture in the program's resources is drawn from there.
+        if (value.kind == ui::PropertyValue::Kind::Resource)
+            image_->ShareData(ui::ResourceView(value.text));
+        else
+            image_->ReadData(ui::BinaryValue(name, value));
         ImageChanged();
     } else if (name == "TransColor") {
         SetTransColor(ui::ColorFromValue(name, value));

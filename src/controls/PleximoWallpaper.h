@@ -32,11 +32,12 @@ public:
     bool SetEvent(const std::string& event, const std::any& handler) override;
 
 private:
-    // The laid tiles are made again for a new picture or size.
+    // A new picture is painted at the next repaint.
     void ImageChanged();
 
     std::unique_ptr<ui::TBitmap> image_;
-    ui::OffscreenBitmap tiled_;
+    // One tile in the display's format, for a picture smaller than the control.
+    ui::OffscreenBitmap tile_;
     ui::TColor transColor_ = 0;
 };
 

@@ -19,10 +19,11 @@ size_t Stride(int width, int bitsPerPixel) {
 BitmapCanvas::BitmapCanvas(const TBitmap& bitmap)
     : memory_(nullptr), select_(memory_.Get(), bitmap.Handle()) {}
 
-TBitmap::Section TBitmap::MakeSection(int width, int height, int bitsPerPixel,
-                                      const std::vector<RGBQUAD>& colours) {
-    Section section;
-    if (width <= 0 || height <= 0) return section;
+namespace {
+
+// The information header and colour table the platform reads with the pixels.
+std::vector<std::uint8_t> InfoOf(int width, int height, int bitsPerPixel,
+                                 const std::vector<RGBQUAD>& colours) {
     BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
     header.biWidth = width;
@@ -35,6 +36,16 @@ TBitmap::Section TBitmap::MakeSection(int width, int height, int bitsPerPixel,
     std::memcpy(info.data(), &header, sizeof header);
     if (!colours.empty())
         std::memcpy(info.data() + sizeof header, colours.data(), sizeof(RGBQUAD) * colours.size());
+    return info;
+}
+
+}  // namespace
+
+TBitmap::Section TBitmap::MakeSection(int width, int height, int bitsPerPixel,
+                                      const std::vector<RGBQUAD>& colours) {
+    Section section;
+    if (width <= 0 || height <= 0) return section;
+    std::vector<std::uint8_t> info = InfoOf(width, height, bitsPerPixel, colours);
     void* bits = nullptr;
     section.handle.Reset(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
                                             DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -48,6 +59,7 @@ void TBitmap::Take(Section section, int width, int height, int bitsPerPixel,
                    std::vector<RGBQUAD> colours) noexcept {
     section_ = std::move(section.handle);
     bits_ = section.bits;
+    shared_ = nullptr;
     width_ = width;
     height_ = height;
     bitsPerPixel_ = bitsPerPixel;
@@ -70,8 +82,45 @@ void CopyPixels(HBITMAP from, HBITMAP to, int width, int height) {
 
 }  // namespace
 
+HBITMAP TBitmap::Handle() const {
+    if (shared_ != nullptr) MakeOwn();
+    return section_.Get();
+}
+
+const std::uint8_t* TBitmap::PixelRows() const {
+    if (shared_ != nullptr) return shared_;
+    if (bits_ != nullptr) ::GdiFlush();
+    return bits_;
+}
+
+void TBitmap::MakeOwn() const {
+    Section own = MakeSection(width_, height_, bitsPerPixel_, colours_);
+    std::memcpy(own.bits, shared_, Stride(width_, bitsPerPixel_) * static_cast<size_t>(height_));
+    section_ = std::move(own.handle);
+    bits_ = own.bits;
+    shared_ = nullptr;
+}
+
+bool TBitmap::Draw(HDC dc, int x, int y, int width, int height, int sourceX, int sourceY) const {
+    if (width > width_ - sourceX) width = width_ - sourceX;
+    if (height > height_ - sourceY) height = height_ - sourceY;
+    if (sourceX < 0 || sourceY < 0 || width <= 0 || height <= 0) return false;
+    if (shared_ != nullptr) {
+        // The rows lie bottom first: the platform counts the source from the
+        // bottom row.
+        const std::vector<std::uint8_t> info = InfoOf(width_, height_, bitsPerPixel_, colours_);
+        return ::SetDIBitsToDevice(
+                   dc, x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), sourceX,
+                   height_ - sourceY - height, 0, static_cast<UINT>(height_), shared_,
+                   reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS) != 0;
+    }
+    BitmapCanvas canvas(*this);
+    return ::BitBlt(dc, x, y, width, height, canvas.Get(), sourceX, sourceY, SRCCOPY) != FALSE;
+}
+
 void TBitmap::SetSize(int width, int height) {
     if (width == width_ && height == height_) return;
+    if (shared_ != nullptr) MakeOwn();
     Section resized = MakeSection(width, height, bitsPerPixel_, colours_);
     if (resized.bits != nullptr) {
         std::memset(resized.bits, 0, Stride(width, bitsPerPixel_) * static_cast<size_t>(height));
@@ -84,6 +133,14 @@ void TBitmap::SetSize(int width, int height) {
 
 void TBitmap::Assign(const TBitmap& other) {
     if (&other == this) return;
+    if (other.shared_ != nullptr) {
+        // Shared pixels stay shared: they do not change while the program runs.
+        Take(Section{}, other.width_, other.height_, other.bitsPerPixel_, other.colours_);
+        shared_ = other.shared_;
+        transparentSet_ = other.transparentSet_;
+        transparentColor_ = other.transparentColor_;
+        return;
+    }
     Section copy = MakeSection(other.width_, other.height_, other.bitsPerPixel_, other.colours_);
     if (copy.bits != nullptr && other.section_)
         CopyPixels(other.section_.Get(), copy.handle.Get(), other.width_, other.height_);
@@ -99,11 +156,40 @@ void TBitmap::SetTransparentColor(TColor color) {
 
 COLORREF TBitmap::Pixel(int x, int y) const {
     if (Empty() || x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+    if (shared_ != nullptr && bitsPerPixel_ != 16) return SharedPixel(x, y);
     BitmapCanvas canvas(*this);
     return ::GetPixel(canvas.Get(), x, y);
 }
 
+COLORREF TBitmap::SharedPixel(int x, int y) const {
+    const std::uint8_t* row =
+        shared_ + Stride(width_, bitsPerPixel_) * static_cast<size_t>(height_ - 1 - y);
+    if (bitsPerPixel_ >= 24) {
+        const std::uint8_t* p = row + static_cast<size_t>(x) * (bitsPerPixel_ / 8);
+        return RGB(p[2], p[1], p[0]);
+    }
+    const int bit = x * bitsPerPixel_;
+    const int index = (row[bit / 8] >> (8 - bitsPerPixel_ - bit % 8)) & ((1 << bitsPerPixel_) - 1);
+    if (static_cast<size_t>(index) >= colours_.size()) return RGB(0, 0, 0);
+    const RGBQUAD& c = colours_[static_cast<size_t>(index)];
+    return RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
+}
+
 void TBitmap::ReadData(const std::string& data) { Build(DecodeBitmapData(data)); }
+
+void TBitmap::ShareData(std::string_view data) {
+    const DecodedBitmap picture = MapBitmapData(data);
+    if (picture.stored == nullptr) {
+        // Rows kept top first, or none: copied as ReadData copies them.
+        Build(DecodeBitmapData(data));
+        return;
+    }
+    std::vector<RGBQUAD> colours(picture.colours.size());
+    if (!colours.empty())
+        std::memcpy(colours.data(), picture.colours.data(), colours.size() * sizeof(RGBQUAD));
+    Take(Section{}, picture.width, picture.height, picture.bitsPerPixel, std::move(colours));
+    shared_ = picture.stored;
+}
 
 void TBitmap::LoadFromFileData(const std::string& bytes) { Build(DecodeBitmapFile(bytes)); }
 

@@ -11,14 +11,14 @@ const size_t kFileHeaderSize = 14;
 const size_t kInfoHeaderSize = 40;
 const std::uint32_t kUncompressed = 0;
 
-std::uint32_t ReadU32(const std::string& bytes, size_t at) {
+std::uint32_t ReadU32(std::string_view bytes, size_t at) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
 }
 
-std::uint16_t ReadU16(const std::string& bytes, size_t at) {
+std::uint16_t ReadU16(std::string_view bytes, size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
                                       static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
@@ -33,14 +33,16 @@ std::uint64_t BitmapRowBytes(std::uint64_t width, int bitsPerPixel) {
     return (width * static_cast<std::uint64_t>(bitsPerPixel) + 31) / 32 * 4;
 }
 
-DecodedBitmap DecodeBitmapData(const std::string& data) {
+namespace {
+
+std::string_view FileOfData(std::string_view data) {
     if (data.size() < 4) Malformed("the byte count is cut short");
     const std::uint32_t count = ReadU32(data, 0);
     const size_t present = data.size() - 4;
-    return DecodeBitmapFile(data.substr(4, count < present ? count : present));
+    return data.substr(4, count < present ? count : present);
 }
 
-DecodedBitmap DecodeBitmapFile(const std::string& bytes) {
+DecodedBitmap Decode(std::string_view bytes, bool copyRows) {
     if (bytes.size() < kFileHeaderSize + kInfoHeaderSize) Malformed("the headers are cut short");
     if (bytes[0] != 'B' || bytes[1] != 'M') Malformed("not a Windows bitmap file");
     const size_t info = kFileHeaderSize;
@@ -103,8 +105,12 @@ DecodedBitmap DecodeBitmapFile(const std::string& bytes) {
     if (width == 0 || rows == 0) return picture;
     const size_t rowBytes = static_cast<size_t>(stride);
     const size_t count = static_cast<size_t>(rows);
-    picture.rows.resize(rowBytes * count);
     const char* pixels = bytes.data() + static_cast<size_t>(pixelStart);
+    if (!copyRows) {
+        if (!topDown) picture.stored = reinterpret_cast<const std::uint8_t*>(pixels);
+        return picture;
+    }
+    picture.rows.resize(rowBytes * count);
     if (!topDown) {
         std::memcpy(picture.rows.data(), pixels, picture.rows.size());
     } else {
@@ -114,5 +120,13 @@ DecodedBitmap DecodeBitmapFile(const std::string& bytes) {
     }
     return picture;
 }
+
+}  // namespace
+
+DecodedBitmap DecodeBitmapFile(std::string_view bytes) { return Decode(bytes, true); }
+
+DecodedBitmap DecodeBitmapData(std::string_view data) { return Decode(FileOfData(data), true); }
+
+DecodedBitmap MapBitmapData(std::string_view data) { return Decode(FileOfData(data), false); }
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ui {
@@ -26,6 +27,10 @@ struct DecodedBitmap {
     // Rows bottom first, each padded to a multiple of 4 bytes; empty when the
     // picture has no pixel.
     std::vector<std::uint8_t> rows;
+    // From MapBitmapData: the rows where they lie in the data read, bottom
+    // first (`rows` stays empty); null when the file keeps them top first or
+    // the picture has no pixel.
+    const std::uint8_t* stored = nullptr;
 };
 
 // Bytes of one stored row: bits padded to a multiple of 32.
@@ -37,10 +42,13 @@ std::uint64_t BitmapRowBytes(std::uint64_t width, int bitsPerPixel);
 // table for the pixel depth when it is 0) and the pixels follow it directly;
 // the file header's size and pixel offset are not relied on. Malformed data
 // raises EResourceError.
-DecodedBitmap DecodeBitmapFile(const std::string& bytes);
+DecodedBitmap DecodeBitmapFile(std::string_view bytes);
 
 // The form data's form of a bitmap: a 32-bit little-endian byte count
 // followed by the bitmap file. The count may claim more than is present.
-DecodedBitmap DecodeBitmapData(const std::string& data);
+DecodedBitmap DecodeBitmapData(std::string_view data);
+// As DecodeBitmapData, but the pixels are not copied: `stored` points at
+// them inside `data`, which must outlive every use of it.
+DecodedBitmap MapBitmapData(std::string_view data);
 
 }  // namespace ui

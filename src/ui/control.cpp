@@ -9,6 +9,7 @@
 #include "ui/exceptions.h"
 #include "ui/form.h"
 #include "ui/menus.h"
+#include "ui/palette.h"
 
 namespace ui {
 namespace {
@@ -637,13 +638,34 @@ HBRUSH TWinControl::BackgroundBrush() {
     return background_.Get();
 }
 
+namespace {
+
+// The most a band of a composed paint holds, at 32 bits per pixel.
+constexpr int kComposedBandBytes = 256 * 1024;
+
+}  // namespace
+
 void TWinControl::PaintGraphicControls(HDC dc, const RECT& area) {
-    ScopedBrush fill(::CreateSolidBrush(ColorToRGB(Color())));
-    ::FillRect(dc, &area, fill.Get());
+    // What lies under an opaque control that covers the whole area is not
+    // seen: painting starts at the topmost such control (a gauge repainted
+    // at every percent does not repaint the wallpaper beneath it).
+    auto first = controls_.begin();
+    for (auto it = controls_.begin(); it != controls_.end(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g == nullptr || !g->Visible() || (g->ControlStyle() & csOpaque) == 0) continue;
+        const RECT b = g->BoundsRect();
+        if (b.left <= area.left && b.top <= area.top && b.right >= area.right &&
+            b.bottom >= area.bottom)
+            first = it;
+    }
+    if (first == controls_.begin()) {
+        ScopedBrush fill(::CreateSolidBrush(ColorToRGB(Color())));
+        ::FillRect(dc, &area, fill.Get());
+    }
     POINT origin;
     ::GetViewportOrgEx(dc, &origin);
-    for (TControl* c : controls_) {
-        auto* g = dynamic_cast<TGraphicControl*>(c);
+    for (auto it = first; it != controls_.end(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
         if (g == nullptr || !g->Visible()) continue;
         const RECT bounds = g->BoundsRect();
         if (!Intersects(bounds, area)) continue;
@@ -660,11 +682,23 @@ void TWinControl::ComposeInto(HDC target, const RECT& area) {
     const int w = area.right - area.left;
     const int h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return;
+    // The platform itself keeps a window that is not in front in the
+    // background, whatever is asked here.
+    const PaletteScope targetColours(target);
+    // Composed in bands of a few rows, each copied to the window whole: every
+    // pixel still reaches the screen once, and a window-sized paint does not
+    // need a picture of the whole window (1.7 MB for the background window).
+    const int band = std::max(1, std::min(h, kComposedBandBytes / (w * 4)));
     MemoryDC memory(target);
-    ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, h));
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(target, w, band));
     SelectObjectScope select(memory.Get(), bitmap.Get());
-    ComposeArea(memory.Get(), area);
-    ::BitBlt(target, area.left, area.top, w, h, memory.Get(), 0, 0, SRCCOPY);
+    const PaletteScope memoryColours(memory.Get());
+    for (int top = area.top; top < area.bottom; top += band) {
+        const RECT part{area.left, top, area.right, std::min<LONG>(area.bottom, top + band)};
+        ComposeArea(memory.Get(), part);
+        ::BitBlt(target, part.left, part.top, w, part.bottom - part.top, memory.Get(), 0, 0,
+                 SRCCOPY);
+    }
 }
 
 void TWinControl::ComposeArea(HDC memory, const RECT& area) {
@@ -681,10 +715,12 @@ void TWinControl::PaintAreaNow(const RECT& area) {
     const int h = area.bottom - area.top;
     if (w <= 0 || h <= 0) return;
     ScopedGetDC dc(handle_);
+    const PaletteScope targetColours(dc.Get());
     // Immediate repaints come in runs (a gauge following a copy): they share
     // one kept picture instead of making one each time.
     HDC memory = immediatePicture_.Prepare(dc.Get(), w, h, true);
     if (memory == nullptr) return;
+    const PaletteScope memoryColours(memory);
     ComposeArea(memory, area);
     ::BitBlt(dc.Get(), area.left, area.top, w, h, memory, 0, 0, SRCCOPY);
 }
@@ -733,6 +769,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DISPLAYCHANGE:
             DisplayFormatChanged();
             break;
+        case WM_QUERYNEWPALETTE:
+        case WM_PALETTECHANGED: {
+            LRESULT result = 0;
+            if (HandlePaletteMessage(handle_, message, wParam, result)) return result;
+            break;
+        }
         case WM_COMMAND:
             if (lParam != 0) {
                 if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {

@@ -56,7 +56,12 @@ void TForm::RegisterEventHandler(const std::string& name, std::any handler) {
 }
 
 void TForm::CreateFromResource(const std::string& resourceName) {
-    CreateFromText(LoadResourceData(resourceName));
+    // The build pads each resource with zero bytes to the loader's unit
+    // (tools/rsrcalign): the text ends at the first of them.
+    std::string text = LoadResourceData(resourceName);
+    const size_t end = text.find('\0');
+    if (end != std::string::npos) text.resize(end);
+    CreateFromText(text);
 }
 
 void TForm::CreateFromText(const std::string& formData) {

@@ -55,6 +55,39 @@ TEST(BitmapReader, TheProgramsPicturesReadAsTheFormsDescribeThem) {
     EXPECT_EQ(backdrop.Pixel(0, 599), RGB(1, 1, 3));
 }
 
+TEST(BitmapReader, APictureInTheResourcesIsDrawnFromThereUntilAHandleIsAskedFor) {
+    // Both of the program's pictures: 8 bits with a colour table, and 24.
+    for (const char* name : {"TILE", "BACKDROP"}) {
+        ui::TBitmap copied, shared;
+        copied.ReadData(ui::LoadResourceData(name));
+        shared.ShareData(ui::ResourceView(name));
+        ASSERT_TRUE(shared.SharesPixels()) << name;
+        ASSERT_EQ(shared.Width(), copied.Width());
+        ASSERT_EQ(shared.Height(), copied.Height());
+        const int w = copied.Width(), h = copied.Height();
+        for (const POINT p : {POINT{0, 0}, POINT{w - 1, 0}, POINT{w / 2, h / 3}, POINT{0, h - 1},
+                              POINT{w - 1, h - 1}})
+            EXPECT_EQ(shared.Pixel(p.x, p.y), copied.Pixel(p.x, p.y))
+                << name << " " << p.x << "," << p.y;
+
+        // Drawn, a part of the top and bottom rows lands where it is asked.
+        ui::TBitmap target;
+        target.SetSize(w, 4);
+        ui::BitmapCanvas canvas(target);
+        ASSERT_TRUE(shared.Draw(canvas.Get(), 0, 1, w, 2, 0, h - 2));
+        EXPECT_EQ(::GetPixel(canvas.Get(), 3, 1), copied.Pixel(3, h - 2)) << name;
+        EXPECT_EQ(::GetPixel(canvas.Get(), w - 1, 2), copied.Pixel(w - 1, h - 1)) << name;
+        EXPECT_FALSE(shared.Draw(canvas.Get(), 0, 0, 1, 1, w, 0)) << "outside the picture";
+
+        ui::TBitmap assigned;
+        assigned.Assign(shared);
+        EXPECT_TRUE(assigned.SharesPixels()) << "a copy of shared pixels shares them";
+        ASSERT_NE(shared.Handle(), nullptr);
+        EXPECT_FALSE(shared.SharesPixels());
+        EXPECT_EQ(shared.Pixel(w / 2, h / 3), copied.Pixel(w / 2, h / 3)) << name;
+    }
+}
+
 TEST(BitmapReader, ColourTableLengthComesFromColoursUsedAndPixelsFollowIt) {
     BitmapFile file;
     file.bits = 8;

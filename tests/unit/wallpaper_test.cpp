@@ -128,12 +128,14 @@ TEST_F(WallpaperTest, ANewPictureOrSizeLaysTheTilesAgain) {
 
 TEST_F(WallpaperTest, APictureLargerThanTheControlShowsItsTopLeft) {
     Make("Image.Data: @BACKDROP", 800, 553);
+    EXPECT_TRUE(wallpaper_->Image().SharesPixels()) << "the backdrop is drawn from its resource";
     ui::TBitmap backdrop;
     backdrop.ReadData(ui::LoadResourceData("BACKDROP"));
     testdata::Rendered shot(*form_, 800, 553);
     for (const POINT p :
          {POINT{0, 0}, POINT{799, 0}, POINT{400, 300}, POINT{0, 552}, POINT{799, 552}})
         EXPECT_EQ(shot.At(p.x, p.y), backdrop.Pixel(p.x, p.y)) << p.x << "," << p.y;
+    EXPECT_TRUE(wallpaper_->Image().SharesPixels()) << "painting makes no copy";
 }
 
 TEST_F(WallpaperTest, APictureWithoutRowsPaintsNothing) {
