@@ -2,40 +2,20 @@
 
 #include <cstddef>
 
+#include "engine/AsciiText.h"
+#include "engine/StatusMif.h"
+
 namespace engine {
 
-namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Compared in ASCII only: switch and component names are plain ASCII, and a
-// byte above 0x7F must never match one of them by a code page's case rules.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trimmed(const std::string& text) {
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
-// Reads "Wardex,Trivel" into the ticks; an error text when a name is unknown
-// or missing.
-std::string ReadComponents(const std::string& list, std::array<bool, kComponentCount>& ticks) {
+std::string ReadComponentList(const std::string& list, const std::string& where,
+                              std::array<bool, kComponentCount>& ticks) {
     ticks.fill(false);
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = list.find(',', start);
         const std::string name =
             Trimmed(list.substr(start, comma == std::string::npos ? comma : comma - start));
-        if (name.empty()) return "A component name is missing in /COMPONENTS=" + list;
+        if (name.empty()) return "A component name is missing in " + where + list;
         bool known = false;
         for (std::size_t i = 0; i < kComponentCount; ++i) {
             if (SameName(name, ComponentTable()[i].name)) ticks[i] = known = true;
@@ -45,8 +25,6 @@ std::string ReadComponents(const std::string& list, std::array<bool, kComponentC
         start = comma + 1;
     }
 }
-
-}  // namespace
 
 std::vector<std::string> SplitArguments(const std::string& arguments) {
     std::vector<std::string> result;
@@ -96,7 +74,7 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
             line.directoryGiven = true;
             line.directory = value;
         } else if (hasValue && SameName(name, "/COMPONENTS")) {
-            const std::string why = ReadComponents(value, line.components);
+            const std::string why = ReadComponentList(value, "/COMPONENTS=", line.components);
             if (!why.empty()) fail(why);
             line.componentsGiven = true;
         } else if (hasValue && SameName(name, "/LOG")) {
@@ -105,6 +83,15 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
             } else {
                 line.logFile = value;
             }
+        } else if (hasValue && SameName(name, "/MIF")) {
+            const std::string why = ReadMifName(value, line.mifName);
+            if (!why.empty()) fail(why);
+        } else if (hasValue && SameName(name, "/SAVEINF")) {
+            if (Trimmed(value).empty()) fail("/SAVEINF= needs a file name");
+            line.saveAnswerFile = value;
+        } else if (hasValue && SameName(name, "/LOADINF")) {
+            if (Trimmed(value).empty()) fail("/LOADINF= needs a file name");
+            line.loadAnswerFile = value;
         } else {
             fail("Unknown switch: " + argument);
         }
@@ -116,6 +103,11 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
         (line.directoryGiven || line.componentsGiven || !line.menuGroup || !line.startupShortcut)) {
         fail("/REMOVE takes none of /DIR=, /COMPONENTS=, /NOMENU and /NOSTARTUP");
     }
+    if (line.remove && (!line.saveAnswerFile.empty() || !line.loadAnswerFile.empty()))
+        fail("/REMOVE takes neither /SAVEINF= nor /LOADINF=");
+    // A status file is read by a distribution tool that started the run; a
+    // run with windows may be left open or closed at any point by its user.
+    if (!line.mifName.empty() && !line.silent) fail("/MIF= needs /SILENT");
     return line;
 }
 

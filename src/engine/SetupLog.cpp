@@ -15,6 +15,11 @@ std::string& LogPath() {
     return path;
 }
 
+std::string& LastError() {
+    static std::string text;
+    return text;
+}
+
 }  // namespace
 
 void StartLog(const std::string& path) {
@@ -50,6 +55,11 @@ void LogLine(const std::string& text) {
     ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-void LogError(const std::string& text) { LogLine("Error: " + text); }
+void LogError(const std::string& text) {
+    LastError() = text;
+    LogLine("Error: " + text);
+}
+
+const std::string& LastLoggedError() { return LastError(); }
 
 }  // namespace engine
