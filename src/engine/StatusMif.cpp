@@ -59,7 +59,7 @@ void AddGroup(std::string& text, const char* name, int id, const char* className
 std::string ReadMifName(const std::string& value, std::string& name) {
     name = value;
     const std::size_t extension = std::strlen(mif::kExtension);
-    if (name.size() > extension &&
+    if (name.size() >= extension &&
         SameName(name.substr(name.size() - extension), mif::kExtension)) {
         name.erase(name.size() - extension);
     }
