@@ -18,8 +18,11 @@ bool ReadWholeFile(const std::string& path, std::size_t longest, std::string& te
     ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) return false;
-    const DWORD size = ::GetFileSize(file.Get(), nullptr);
-    if (size == INVALID_FILE_SIZE || size > longest) return false;
+    // Measured by seeking to the end: the one way every Windows 95 has.
+    const DWORD size = ::SetFilePointer(file.Get(), 0, nullptr, FILE_END);
+    if (size == INVALID_SET_FILE_POINTER || size > longest ||
+        ::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0)
+        return false;
     std::string read(size, '\0');
     DWORD got = 0;
     if (size > 0 && (!::ReadFile(file.Get(), &read[0], size, &got, nullptr) || got != size))
