@@ -72,6 +72,7 @@ void TSetupForm::InstallButtonClick(ui::TComponent*) {
     choices.menuGroup = MenuCreateCheckBox->Checked();
     choices.viewReadme = CheckBox1->Checked();
     choices.startupShortcut = CheckBox2->Checked();
+    choices.answerFile = CommandLinePresets.saveAnswerFile;
 
     SetupWindowHost host(*this);
     engine::RunInstall(choices, host);

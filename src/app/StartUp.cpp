@@ -6,8 +6,10 @@
 #include "app/SetupState.h"
 #include "app/SingleInstance.h"
 #include "app/setup2.h"
+#include "engine/AnswerFile.h"
 #include "engine/CommandLine.h"
 #include "engine/SetupLog.h"
+#include "engine/StatusMif.h"
 #include "engine/UnattendedRun.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -16,7 +18,7 @@
 namespace app {
 
 int RunSetup(const std::string& arguments, int showCommand) {
-    const engine::SetupCommandLine line = engine::ParseCommandLine(arguments);
+    engine::SetupCommandLine line = engine::ParseCommandLine(arguments);
     // Held until the run ends: a second copy would race this one on the same
     // files, records and rename list.
     ui::ScopedHandle onlySetup;
@@ -28,6 +30,7 @@ int RunSetup(const std::string& arguments, int showCommand) {
     // logged refusal, not stop a logon script in the system's "not ready" box.
     if (line.silent) ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     engine::StartLog(line.logFile);
+    engine::PrepareAnswerFiles(line);
     if (line.silent) {
         // No application object: not even its hidden window is made.
         return engine::RunUnattended(
@@ -41,6 +44,7 @@ int RunSetup(const std::string& arguments, int showCommand) {
         // Refused before any window or record is made.
         engine::LogError("Command line not understood: " + line.error);
         ui::MessageDlg(line.error, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
+        engine::WriteStatusMif(line, engine::exit_codes::kBadCommandLine, "");
         return engine::exit_codes::kBadCommandLine;
     }
     CommandLinePresets = line;

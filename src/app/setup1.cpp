@@ -89,6 +89,7 @@ void TSetupForm::ApplyPresets(const engine::SetupCommandLine& line) {
         ProductToInstallClickCheck(this);
     }
     if (!line.menuGroup) MenuCreateCheckBox->SetChecked(false);
+    if (!line.viewReadme) CheckBox1->SetChecked(false);
     if (!line.startupShortcut) CheckBox2->SetChecked(false);
 }
 

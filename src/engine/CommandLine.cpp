@@ -3,40 +3,20 @@
 #include <cstddef>
 #include <vector>
 
+#include "engine/AsciiText.h"
+#include "engine/StatusMif.h"
+
 namespace engine {
 
-namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Compared in ASCII only: switch and component names are plain ASCII, and a
-// byte above 0x7F must never match one of them by a code page's case rules.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trimmed(const std::string& text) {
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
-// Reads "Wardex,Trivel" into the ticks; an error text when a name is unknown
-// or missing.
-std::string ReadComponents(const std::string& list, std::array<bool, kComponentCount>& ticks) {
+std::string ReadComponentList(const std::string& list, const std::string& where,
+                              std::array<bool, kComponentCount>& ticks) {
     ticks.fill(false);
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = list.find(',', start);
         const std::string name =
             Trimmed(list.substr(start, comma == std::string::npos ? comma : comma - start));
-        if (name.empty()) return "A component name is missing in /COMPONENTS=" + list;
+        if (name.empty()) return "A component name is missing in " + where + list;
         bool known = false;
         for (std::size_t i = 0; i < kComponentCount; ++i) {
             if (SameName(name, ComponentTable()[i].name)) ticks[i] = known = true;
@@ -46,6 +26,8 @@ std::string ReadComponents(const std::string& list, std::array<bool, kComponentC
         start = comma + 1;
     }
 }
+
+namespace {
 
 // One switch the program knows: its name as typed before any "=", whether
 // it takes a value, and what reading it does to the line (an error text
@@ -88,7 +70,7 @@ const SwitchRule kSwitches[] = {
     {"/COMPONENTS", true,
      [](SetupCommandLine& line, const std::string& value) {
          line.componentsGiven = true;
-         return ReadComponents(value, line.components);
+         return ReadComponentList(value, "/COMPONENTS=", line.components);
      }},
     {"/LOG", true,
      [](SetupCommandLine& line, const std::string& value) {
@@ -97,6 +79,22 @@ const SwitchRule kSwitches[] = {
          // for as long as nobody answers it.
          if (NamesDevice(value)) return "/LOG= names a device, not a file: " + value;
          line.logFile = value;
+         return std::string();
+     }},
+    {"/MIF", true,
+     [](SetupCommandLine& line, const std::string& value) {
+         return ReadMifName(value, line.mifName);
+     }},
+    {"/SAVEINF", true,
+     [](SetupCommandLine& line, const std::string& value) {
+         if (Trimmed(value).empty()) return std::string("/SAVEINF= needs a file name");
+         line.saveAnswerFile = value;
+         return std::string();
+     }},
+    {"/LOADINF", true,
+     [](SetupCommandLine& line, const std::string& value) {
+         if (Trimmed(value).empty()) return std::string("/LOADINF= needs a file name");
+         line.loadAnswerFile = value;
          return std::string();
      }},
 };
@@ -200,6 +198,11 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
         (line.directoryGiven || line.componentsGiven || !line.menuGroup || !line.startupShortcut)) {
         fail("/REMOVE takes none of /DIR=, /COMPONENTS=, /NOMENU and /NOSTARTUP");
     }
+    if (line.remove && (!line.saveAnswerFile.empty() || !line.loadAnswerFile.empty()))
+        fail("/REMOVE takes neither /SAVEINF= nor /LOADINF=");
+    // A status file is read by a distribution tool that started the run; a
+    // run with windows may be left open or closed at any point by its user.
+    if (!line.mifName.empty() && !line.silent) fail("/MIF= needs /SILENT");
     return line;
 }
 

@@ -23,7 +23,12 @@ struct SetupCommandLine {
     std::array<bool, kComponentCount> components{true, true, true, true, true};
     bool menuGroup = true;
     bool startupShortcut = true;
-    std::string logFile;  // empty: no log
+    std::string logFile;         // empty: no log
+    std::string mifName;         // the status MIF's name without ".MIF"; empty: none
+    std::string saveAnswerFile;  // where the install writes its choices; empty: nowhere
+    std::string loadAnswerFile;  // where the choices are read from; empty: the switches alone
+    // No switch of its own: only an answer file unticks "View readme".
+    bool viewReadme = true;
     // Why the line was not understood, naming the argument; empty when it was.
     std::string error;
 
@@ -36,6 +41,11 @@ struct SetupCommandLine {
 // quote, so none is taken literally; an unclosed stretch runs to the end
 // (and ParseCommandLine refuses the line).
 std::vector<std::string> SplitArguments(const std::string& arguments);
+
+// Reads "Wardex,Trivel" into the ticks; an error text when a name is unknown
+// or missing, naming `where` the list was given.
+std::string ReadComponentList(const std::string& list, const std::string& where,
+                              std::array<bool, kComponentCount>& ticks);
 
 // Reads every switch. The first argument not understood sets `error`; the
 // switches read before and after it are kept, so that a silent run refused

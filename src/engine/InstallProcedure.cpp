@@ -7,6 +7,7 @@
 
 #include <exception>
 
+#include "engine/AnswerFile.h"
 #include "engine/DriveSpace.h"
 #include "engine/FileUtil.h"
 #include "engine/InstallRecords.h"
@@ -171,6 +172,9 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     CopyFileWithProgress(sourceDir + "\\readme.", installDir + kReadmeCopyName, gauge);
     if (choices.viewReadme) host.OpenReadme(installDir + kReadmeCopyName);
 
+    // Before the windows go and the restart is offered: a restart taken at
+    // once ends the program.
+    if (!choices.answerFile.empty()) SaveAnswerFile(choices.answerFile, choices);
     host.Status("Done", false);
     host.HideWindows();
     host.OfferRestart(

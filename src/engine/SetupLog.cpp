@@ -32,6 +32,11 @@ bool LockAgainstOtherWriters(HANDLE file) {
     return false;
 }
 
+std::string& LastError() {
+    static std::string text;
+    return text;
+}
+
 }  // namespace
 
 void StartLog(const std::string& path) {
@@ -72,6 +77,11 @@ void LogLine(const std::string& text) {
     if (locked) ::UnlockFile(file.Get(), kWriterLockOffset, 0, 1, 0);
 }
 
-void LogError(const std::string& text) { LogLine("Error: " + text); }
+void LogError(const std::string& text) {
+    LastError() = text;
+    LogLine("Error: " + text);
+}
+
+const std::string& LastLoggedError() { return LastError(); }
 
 }  // namespace engine

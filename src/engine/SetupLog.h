@@ -18,4 +18,8 @@ bool Logging();
 void LogLine(const std::string& text);
 void LogError(const std::string& text);  // the same, as "Error: <text>"
 
+// The text of the last error of the run, kept with or without a log file,
+// for the status MIF; empty when there was none.
+const std::string& LastLoggedError();
+
 }  // namespace engine

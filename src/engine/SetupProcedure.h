@@ -24,6 +24,7 @@ struct InstallChoices {
     bool menuGroup = true;
     bool viewReadme = true;
     bool startupShortcut = true;
+    std::string answerFile;  // where the choices are written once installed; empty: nowhere
 };
 
 class SetupHost {

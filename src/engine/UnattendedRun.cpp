@@ -9,6 +9,7 @@
 #include "engine/Registry.h"
 #include "engine/SetupLog.h"
 #include "engine/SetupProcedure.h"
+#include "engine/StatusMif.h"
 #include "ui/exceptions.h"
 
 namespace engine {
@@ -75,7 +76,8 @@ int CodeOf(Outcome outcome) {
     }
 }
 
-int Run(const SetupCommandLine& line, const UnattendedSystem& system) {
+// `summary` receives what a completed run did, in a few words.
+int Run(const SetupCommandLine& line, const UnattendedSystem& system, std::string& summary) {
     if (!line.Understood()) {
         LogError("Command line not understood: " + line.error);
         return exit_codes::kBadCommandLine;
@@ -100,7 +102,9 @@ int Run(const SetupCommandLine& line, const UnattendedSystem& system) {
             return exit_codes::kNoInstallRecorded;
         }
         std::string installDir;
-        return CodeOf(RunRemoval(installDir, host));
+        const int code = CodeOf(RunRemoval(installDir, host));
+        summary = "removed from " + installDir;
+        return code;
     }
 
     InstallChoices choices;
@@ -115,10 +119,13 @@ int Run(const SetupCommandLine& line, const UnattendedSystem& system) {
     choices.menuGroup = line.menuGroup;
     choices.viewReadme = false;
     choices.startupShortcut = line.startupShortcut;
+    choices.answerFile = line.saveAnswerFile;
     LogLine("Unattended install of " + ChosenNames(line) + " from " + system.sourceDir + " to " +
             choices.installDir + (line.menuGroup ? "" : ", no menu group") +
             (line.startupShortcut ? "" : ", no start-up shortcut"));
-    return CodeOf(RunInstall(choices, host));
+    const int code = CodeOf(RunInstall(choices, host));
+    summary = "installed to " + choices.installDir;
+    return code;
 }
 
 }  // namespace
@@ -131,14 +138,19 @@ std::string AsTypedIntoDirectoryField(const std::string& text) {
 
 int RunUnattended(const SetupCommandLine& line, const UnattendedSystem& system) {
     int code = exit_codes::kFailed;
+    std::string summary;
     try {
-        code = Run(line, system);
+        code = Run(line, system, summary);
     } catch (const std::exception&) {
         // A step's error: the procedure has logged it, and what was made
         // before it stays.
     } catch (...) {
         LogError("Unexpected failure");
     }
+    WriteStatusMif(
+        line, code,
+        std::string(mif::kProduct) + " " + mif::kVersion + " " + summary +
+            (code == exit_codes::kRestartNeeded ? "; Windows must restart to complete it" : ""));
     LogLine(ui::Format("Exit code %d", code));
     return code;
 }

@@ -244,6 +244,8 @@ TEST_F(Install, FromTheDiscEveryFileIsInstalledAsTheDiscHoldsIt) {
 
     const std::vector<std::pair<std::string, std::string>> placed = {
         {"AUTORUN.INF", ""},
+        {"CUSTOM.INI", ""},
+        {"QUARNEL.SMS", ""},
         {"SETUP.EXE", Installed("setup.exe")},
         {"alert", Installed("WARDEX\\alert.wav")},
         {"keldan", Installed("TRIVEL\\Diskware\\keldan.dw")},

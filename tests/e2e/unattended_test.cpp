@@ -116,6 +116,12 @@ protected:
     }
     void TearDown() override {
         ::DeleteFileA(logPath_.c_str());
+        // The status MIF and the answer file some scenarios make.
+        char windows[MAX_PATH] = "", temp[MAX_PATH] = "";
+        ::GetWindowsDirectoryA(windows, sizeof windows);
+        ::DeleteFileA(JoinPath(windows, "QUARNEL.MIF").c_str());
+        ::GetTempPathA(sizeof temp, temp);
+        ::DeleteFileA(JoinPath(temp, "quarnel answers.inf").c_str());
         RemoveDirectoryTree("C:\\QUARNEL TOOLS");
         SetupScenario::TearDown();
     }
@@ -223,6 +229,199 @@ TEST_F(Unattended, ChosenDirectoryComponentsAndOptionsEndAsInTheWindow) {
     // Pelkin and Trivel only: the comparison is not of two empty states.
     EXPECT_NE(std::string::npos, ::testing::PrintToString(window).find("PELKIN\\\\pelkin.exe"));
     EXPECT_EQ(std::string::npos, ::testing::PrintToString(window).find("WARDEX\\\\wardex.exe"));
+}
+
+// The status MIF as the SMS SDK's writer lays it out, with this product's
+// names and the outcome's status and description.
+std::string ExpectedMif(const std::string& status, const std::string& description) {
+    std::string text = R"(START COMPONENT
+  NAME = "WORKSTATION"
+  START GROUP
+    NAME = "ComponentID"
+    ID = 1
+    CLASS = "DMTF|ComponentID|1.0"
+    START ATTRIBUTE
+      NAME = "Manufacturer"
+      ID = 1
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(64)
+      VALUE = "Brenvik"
+    END ATTRIBUTE
+    START ATTRIBUTE
+      NAME = "Product"
+      ID = 2
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(64)
+      VALUE = "Quarnel"
+    END ATTRIBUTE
+    START ATTRIBUTE
+      NAME = "Version"
+      ID = 3
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(64)
+      VALUE = "2.5"
+    END ATTRIBUTE
+    START ATTRIBUTE
+      NAME = "Locale"
+      ID = 4
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(16)
+      VALUE = "ENU"
+    END ATTRIBUTE
+    START ATTRIBUTE
+      NAME = "Serial Number"
+      ID = 5
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(64)
+      VALUE = ""
+    END ATTRIBUTE
+    START ATTRIBUTE
+      NAME = "Installation"
+      ID = 6
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(64)
+      VALUE = "DateTime"
+    END ATTRIBUTE
+  END GROUP
+  START GROUP
+    NAME = "InstallStatus"
+    ID = 2
+    CLASS = "MICROSOFT|JOBSTATUS|1.0"
+    START ATTRIBUTE
+      NAME = "Status"
+      ID = 1
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(32)
+      VALUE = "@STATUS@"
+    END ATTRIBUTE
+    START ATTRIBUTE
+      NAME = "Description"
+      ID = 2
+      ACCESS = READ-ONLY
+      STORAGE = SPECIFIC
+      TYPE = STRING(128)
+      VALUE = "@DESCRIPTION@"
+    END ATTRIBUTE
+  END GROUP
+END COMPONENT
+)";
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
+        text.insert(at, 1, '\r');
+    text.replace(text.find("@STATUS@"), 8, status);
+    text.replace(text.find("@DESCRIPTION@"), 13, description);
+    return text;
+}
+
+// The names of the files in the Windows directory that match `pattern`.
+std::vector<std::string> WindowsFiles(const char* pattern) {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = ::FindFirstFileA(JoinPath(windows, pattern).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(entry.cFileName);
+    while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return names;
+}
+
+TEST_F(Unattended, TheStatusMifTellsEveryOutcomeInOneWholeFile) {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string mif = JoinPath(windows, "QUARNEL.MIF");
+    ::DeleteFileA(mif.c_str());
+    const auto expectMif = [&](const std::string& status, const std::string& description) {
+        EXPECT_EQ(ExpectedMif(status, description), PathExists(mif) ? ReadFileBytes(mif) : "");
+        // One MIF, and nothing left of the one it replaced.
+        EXPECT_EQ(std::vector<std::string>{"QUARNEL.MIF"}, WindowsFiles("*.MIF"));
+        EXPECT_EQ(std::vector<std::string>{}, WindowsFiles("qst*.tmp"));
+    };
+
+    EXPECT_EQ(kBadCommandLine, RunSilently("/SILENT /MIF=QUARNEL /QUIET"));
+    expectMif("Failed", "Command line not understood: Unknown switch: /QUIET");
+
+    // Refused by a check: the words are the log's.
+    std::string longDir = "C:\\QUARNEL TOOLS";
+    while (longDir.size() < 240) longDir += "\\level";
+    EXPECT_EQ(kFailed, RunSilently("/SILENT /mif=QUARNEL.mif \"/DIR=" + longDir + "\""));
+    const std::string tooLong =
+        "The directory name is too long. Please choose one of at most 233 characters";
+    ExpectLogged("Error: " + tooLong);
+    expectMif("Failed", tooLong);
+    ExpectNothingWritten();
+
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /MIF=QUARNEL"));
+    expectMif("Success",
+              "Quarnel 2.5 installed to c:\\quarnel\\; Windows must restart to complete it");
+    ExpectLogged("Status MIF written: " + mif);
+
+    // Without /MIF= no file at all.
+    ASSERT_TRUE(::DeleteFileA(mif.c_str()));
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /REMOVE"));
+    EXPECT_EQ(std::vector<std::string>{}, WindowsFiles("*.MIF"));
+}
+
+// One technician's choices in the window, saved, then made again with nobody
+// at the machine.
+TEST_F(Unattended, AnswersSavedByTheWindowInstallTheSameSilently) {
+    char temp[MAX_PATH] = "";
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string answers = JoinPath(temp, "quarnel answers.inf");
+    ::DeleteFileA(answers.c_str());
+
+    Launch(LoggedSwitches("\"/SAVEINF=" + answers + "\""));
+    HWND setup = AcceptAgreement();
+    const SetupWindowControls controls = ControlsOf(setup);
+    ToggleListItem(controls.componentList, 1);  // Pelkin
+    ToggleListItem(controls.componentList, 4);  // Trivel
+    Click(controls.viewReadmeCheck);            // the readme opened by the window is no end state
+    Click(controls.startupCheck);
+    ::SendMessageA(controls.directoryEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTypedDir));
+    WaitUntil([&] { return IsEnabled(controls.installButton); }, "Install to be enabled",
+              &Process());
+    Click(controls.installButton);
+    ExpectDialog("Information",
+                 std::string("Ready to install Quarnel to a ") + kInstalledDir + " ?", IDYES);
+    const MessageBoxView reboot = WaitForMessageDialog(Process(), kRunTimeoutMs);
+    // Written before the restart is offered: a restart taken ends the program.
+    const std::string saved = PathExists(answers) ? ReadFileBytes(answers) : "";
+    AnswerMessageBox(Process(), reboot, IDNO);
+    ExpectCleanExit(kRunTimeoutMs);
+    EXPECT_EQ(
+        "[Setup]\r\nDir=C:\\QUARNEL TOOLS\\\r\nComponents=Pelkin,Trivel\r\nMenuGroup=Yes\r\n"
+        "ViewReadme=No\r\nStartupShortcut=No\r\n",
+        saved);
+    const std::vector<std::string> window = EndState(kInstalledDir);
+
+    ForgetInstall();
+    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT \"/LOADINF=" + answers + "\""));
+    EXPECT_EQ(window, EndState(kInstalledDir));
+    EXPECT_NE(std::string::npos, ::testing::PrintToString(window).find("PELKIN\\\\pelkin.exe"));
+
+    // A file the program does not understand, or cannot read: refused as a
+    // command line is, in a box when there is a screen, and nothing written.
+    ForgetInstall();
+    WriteFileBytes(answers, "[Setup]\r\nComponents=Wardex\r\nMenuGroup=Maybe\r\n");
+    const std::string why =
+        "The answer file " + answers + " is not understood: MenuGroup= takes Yes or No, not Maybe";
+    EXPECT_EQ(kBadCommandLine, RunSilently("/SILENT \"/LOADINF=" + answers + "\""));
+    ExpectLogged("Error: Command line not understood: " + why);
+    Launch("\"/LOADINF=" + answers + "\"");
+    ExpectDialog("Error", why, IDOK);
+    EXPECT_EQ(kBadCommandLine, Process().WaitForExit(kDefaultTimeoutMs));
+    ASSERT_TRUE(::DeleteFileA(answers.c_str()));
+    EXPECT_EQ(kBadCommandLine, RunSilently("/SILENT \"/LOADINF=" + answers + "\""));
+    ExpectLogged("Error: Command line not understood: The answer file " + answers +
+                 " cannot be read");
+    ExpectNothingWritten();
 }
 
 TEST_F(Unattended, DefaultsInstallEverythingToTheRecordedDirectory) {
