@@ -15,8 +15,6 @@ std::string& LogPath() {
     return path;
 }
 
-// The byte whose lock the writers of one log take in turn.
-constexpr DWORD kWriterLockOffset = 0x7FFFFFFF;
 constexpr int kWriterLockTries = 200;
 constexpr DWORD kWriterLockPauseMs = 10;
 
@@ -25,7 +23,7 @@ constexpr DWORD kWriterLockPauseMs = 10;
 // without it, rather than lost or waited for any longer.
 bool LockAgainstOtherWriters(HANDLE file) {
     for (int tries = 0; tries < kWriterLockTries; ++tries) {
-        if (::LockFile(file, kWriterLockOffset, 0, 1, 0)) return true;
+        if (::LockFile(file, kLogWriterLockOffset, 0, 1, 0)) return true;
         if (::GetLastError() != ERROR_LOCK_VIOLATION) return false;
         ::Sleep(kWriterLockPauseMs);
     }
@@ -74,7 +72,7 @@ void LogLine(const std::string& text) {
         DWORD written = 0;
         ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     }
-    if (locked) ::UnlockFile(file.Get(), kWriterLockOffset, 0, 1, 0);
+    if (locked) ::UnlockFile(file.Get(), kLogWriterLockOffset, 0, 1, 0);
 }
 
 void LogError(const std::string& text) {

@@ -18,6 +18,11 @@ bool Logging();
 void LogLine(const std::string& text);
 void LogError(const std::string& text);  // the same, as "Error: <text>"
 
+// Every run that writes a log locks this one byte of the file, far past any
+// log's end, while it finds the end and writes there: two runs on one file
+// then append in turn instead of writing over each other's lines.
+constexpr unsigned long kLogWriterLockOffset = 0x7FFFFFFF;
+
 // The text of the last error of the run, kept with or without a log file,
 // for the status MIF; empty when there was none.
 const std::string& LastLoggedError();

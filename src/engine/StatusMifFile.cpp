@@ -14,7 +14,7 @@ namespace engine {
 void WriteStatusMif(const SetupCommandLine& line, int exitCode, const std::string& summary) {
     if (line.mifName.empty()) return;
     mif::Status status;
-    status.success = exitCode == exit_codes::kDone || exitCode == exit_codes::kRestartNeeded;
+    status.success = exitCode == exit_codes::kRestartNeeded;
     // On a failure, the words the log gave the error.
     status.description = status.success ? summary : LastLoggedError();
     if (status.description.empty())

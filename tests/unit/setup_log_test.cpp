@@ -1,50 +1,52 @@
 // The log of a run: lines appended whole, also when two runs write to one
 // file at once (a silent install and the refused run beside it).
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <thread>
 
 #include "engine/SetupLog.h"
 #include "temp_dir.h"
+#include "ui/handles.h"
 
 namespace {
 
 using testing_support::ReadWholeFile;
 using testing_support::TempDir;
 
-// Each writer opens the file for every line, as a second process would; two
-// writers that found the same end would write over each other's lines.
-TEST(SetupLog, TwoWritersOfOneFileLoseNoLine) {
+// Another run holds the writers' lock, has found the log's end and is about
+// to write there. A line logged meanwhile waits for it; taken without the
+// lock, the other run's line would land on top of it.
+TEST(SetupLog, ALineWaitsForTheRunThatHoldsTheLog) {
     TempDir temp;
     const std::string path = temp / "shared.log";
+    const std::string other = "another run's line\r\n";
+    ui::ScopedHandle holder(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.IsValid());
+    ASSERT_TRUE(::LockFile(holder.Get(), engine::kLogWriterLockOffset, 0, 1, 0));
+    const DWORD end = ::SetFilePointer(holder.Get(), 0, nullptr, FILE_END);
+
     engine::StartLog(path);
-    constexpr int kLines = 400;
-    const std::string first(60, 'a'), second(60, 'b');
-    const auto write = [&](const std::string& text) {
-        for (int i = 0; i < kLines; ++i) engine::LogLine(text);
-    };
-    std::thread other(write, second);
-    write(first);
-    other.join();
+    std::thread writer([] { engine::LogLine("Status: Copying files"); });
+    ::Sleep(200);
+    ::SetFilePointer(holder.Get(), static_cast<LONG>(end), nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(holder.Get(), other.data(), static_cast<DWORD>(other.size()), &written,
+                            nullptr));
+    ::UnlockFile(holder.Get(), engine::kLogWriterLockOffset, 0, 1, 0);
+    writer.join();
     engine::StartLog("");
+    holder = ui::ScopedHandle();  // closed, so that the file can be read
 
     const std::string log = ReadWholeFile(path);
-    int lines[2] = {0, 0};
-    std::size_t at = 0;
-    while (at < log.size()) {
-        const std::size_t end = log.find("\r\n", at);
-        ASSERT_NE(std::string::npos, end) << "a line without its end";
-        const std::string line = log.substr(at, end - at);
-        // "YYYY-MM-DD hh:mm:ss " and the text, nothing of another line.
-        ASSERT_EQ(20 + first.size(), line.size()) << line;
-        const std::string text = line.substr(20);
-        ASSERT_TRUE(text == first || text == second) << line;
-        ++lines[text == first ? 0 : 1];
-        at = end + 2;
-    }
-    EXPECT_EQ(kLines, lines[0]);
-    EXPECT_EQ(kLines, lines[1]);
+    ASSERT_EQ(0u, log.find(other)) << log;
+    // "YYYY-MM-DD hh:mm:ss " and the text, whole, after the other run's line.
+    const std::string mine = log.substr(other.size());
+    ASSERT_EQ(20 + std::string("Status: Copying files\r\n").size(), mine.size()) << log;
+    EXPECT_EQ("Status: Copying files\r\n", mine.substr(20));
 }
 
 }  // namespace
