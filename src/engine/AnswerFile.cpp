@@ -2,6 +2,7 @@
 // install once everything it was asked for is in place.
 #include "engine/AnswerFile.h"
 
+#include "engine/FileUtil.h"
 #include "engine/SetupLog.h"
 #include "engine/SetupProcedure.h"
 #include "engine/WholeFile.h"
@@ -16,9 +17,9 @@ constexpr std::size_t kLongestAnswerFile = 64 * 1024;
 }  // namespace
 
 void PrepareAnswerFiles(SetupCommandLine& line) {
-    if (!line.saveAnswerFile.empty()) line.saveAnswerFile = FullPathName(line.saveAnswerFile);
+    if (!line.saveAnswerFile.empty()) line.saveAnswerFile = FullPath(line.saveAnswerFile);
     if (line.loadAnswerFile.empty() || !line.Understood()) return;
-    line.loadAnswerFile = FullPathName(line.loadAnswerFile);
+    line.loadAnswerFile = FullPath(line.loadAnswerFile);
     std::string text;
     if (!ReadWholeFile(line.loadAnswerFile, kLongestAnswerFile, text)) {
         line.error = "The answer file " + line.loadAnswerFile + " cannot be read";

@@ -23,18 +23,6 @@ bool HasAttributes(const std::string& path, DWORD& attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES;
 }
 
-// The path as the rename list and its comparisons take it: canonical by the
-// program's own text rules, whatever the platform's call makes of a doubled
-// backslash.
-std::string FullPath(const std::string& path) {
-    const std::string canonical = ui::CanonicalPath(path, &ui::IsAnsiLeadByte);
-    char buffer[MAX_PATH];
-    char* namePart = nullptr;
-    const DWORD length = ::GetFullPathNameA(canonical.c_str(), MAX_PATH, buffer, &namePart);
-    if (length == 0 || length >= MAX_PATH) return canonical;
-    return ui::CanonicalPath(std::string(buffer, length), &ui::IsAnsiLeadByte);
-}
-
 // Gives `destination` the last-write time of `source` as a DOS date and time
 // in local time, as the file systems of the Windows 95 family keep it.
 void CopyLastWriteTime(HANDLE source, HANDLE destination) {
@@ -191,6 +179,15 @@ std::string CopyContents(const std::string& source, const std::string& destinati
 }
 
 }  // namespace
+
+std::string FullPath(const std::string& path) {
+    const std::string canonical = ui::CanonicalPath(path, &ui::IsAnsiLeadByte);
+    char buffer[MAX_PATH];
+    char* namePart = nullptr;
+    const DWORD length = ::GetFullPathNameA(canonical.c_str(), MAX_PATH, buffer, &namePart);
+    if (length == 0 || length >= MAX_PATH) return canonical;
+    return ui::CanonicalPath(std::string(buffer, length), &ui::IsAnsiLeadByte);
+}
 
 void CopyFileWithProgress(const std::string& source, const std::string& destination,
                           ui::TComponent* progress) {

@@ -50,6 +50,13 @@ bool IsFilePresent(const std::string& path);
 
 // "" stays "", "c:" and "c:\" stay, a lone drive letter "c" becomes "c:\",
 // anything else gets a backslash appended.
+// The path made whole against the current directory and canonical by the
+// program's own text rules, whatever the platform's call makes of a doubled
+// backslash: what the rename list writes and compares, and what a log, an
+// answer file or a status MIF keeps to name its file for the whole run.
+// Canonical as given when it cannot be made whole.
+std::string FullPath(const std::string& path);
+
 std::string AppendBackslash(const std::string& path);
 // True when the last character is a backslash.
 bool EndsWithBackslash(const std::string& path);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "engine/FileUtil.h"
 #include "ui/handles.h"
 
 namespace engine {
@@ -39,10 +40,7 @@ std::string& LastError() {
 
 void StartLog(const std::string& path) {
     // Held whole: a relative name keeps meaning the file it named at start.
-    char full[MAX_PATH];
-    const DWORD length =
-        path.empty() ? 0 : ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    LogPath() = length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+    LogPath() = FullPath(path);
 }
 
 bool Logging() { return !LogPath().empty(); }

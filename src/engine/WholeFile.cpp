@@ -7,13 +7,6 @@
 
 namespace engine {
 
-std::string FullPathName(const std::string& path) {
-    char full[MAX_PATH];
-    const DWORD length =
-        path.empty() ? 0 : ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
-}
-
 bool ReadWholeFile(const std::string& path, std::size_t longest, std::string& text) {
     ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -32,7 +25,7 @@ bool ReadWholeFile(const std::string& path, std::size_t longest, std::string& te
 }
 
 bool ReplaceWholeFile(const std::string& path, const std::string& text) {
-    const std::string full = FullPathName(path);
+    const std::string full = FullPath(path);
     const std::string directory = DirectoryPart(full);
     char temporary[MAX_PATH];
     // Named *.TMP: a tool that looks for *.MIF never takes it for the file.

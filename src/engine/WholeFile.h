@@ -7,10 +7,6 @@
 
 namespace engine {
 
-// The path made whole against the current directory; as given when it
-// cannot be.
-std::string FullPathName(const std::string& path);
-
 // Reads the file of at most `longest` bytes into `text`; false when it
 // cannot be opened or read, or is longer.
 bool ReadWholeFile(const std::string& path, std::size_t longest, std::string& text);
