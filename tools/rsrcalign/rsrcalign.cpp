@@ -6,7 +6,11 @@
 // lost (an icon image of 744 bytes in units of 32 loses its last 8 bytes).
 // This tool puts every resource at a file offset that is a whole number of
 // units and pads its length, with zero bytes, to whole units, as the
-// platform vendor's own fix tool did. Run after the link:
+// platform vendor's own fix tool did. The offsets are 16-bit counts of units
+// too, so no resource may start past 65,535 units (2 MB in units of 32
+// bytes), in the file or in memory: the resources are laid out smallest
+// first, so that only the largest lies far into the file, and the tool
+// refuses a file where one would still start too far. Run after the link:
 //
 //   rsrcalign EXE       rewrites EXE in place; prints the shift it chose
 //
@@ -127,8 +131,13 @@ int Run(const std::string& path) {
         throw std::runtime_error("the resource section does not start at a whole unit of the file");
 
     // The directory (tables, names, data entries) stays where it is; the data
-    // after it are laid out again, in their order, each at a whole unit.
+    // after it are laid out again, each at a whole unit, the smallest first
+    // (the linker puts a large picture before the icons and forms, which
+    // would push theirs past the 16-bit offsets).
     std::sort(leaves.begin(), leaves.end(), [&](std::uint32_t l, std::uint32_t r) {
+        const std::uint32_t left = U32(b, rsrc->rawOffset + l + 4);
+        const std::uint32_t right = U32(b, rsrc->rawOffset + r + 4);
+        if (left != right) return left < right;
         return U32(b, rsrc->rawOffset + l) < U32(b, rsrc->rawOffset + r);
     });
     for (std::uint32_t leaf : leaves)
@@ -152,6 +161,14 @@ int Run(const std::string& path) {
         Put32(laid, leaves[i], resourceRva + placed[i]);
         Put32(laid, leaves[i] + 4, next - placed[i]);
     }
+    // The loader's offsets: 16 bits of units, from the start of the file and
+    // of the image alike.
+    const std::uint64_t reach = 0xFFFFull * unit;
+    for (std::uint32_t at : placed)
+        if (rsrc->rawOffset + static_cast<std::uint64_t>(at) > reach ||
+            resourceRva + static_cast<std::uint64_t>(at) > reach)
+            throw std::runtime_error("a resource would start past 65535 units of " +
+                                     std::to_string(unit) + " bytes");
     const std::uint32_t newSize = static_cast<std::uint32_t>(laid.size());
     for (const Section& s : sections)
         if (s.rva > rsrc->rva && rsrc->rva + Align(newSize, sectionAlignment) > s.rva)
