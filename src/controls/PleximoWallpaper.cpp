@@ -1,6 +1,7 @@
 #include "controls/PleximoWallpaper.h"
 
 #include "ui/form.h"
+#include "ui/palette.h"
 #include "ui/resource_data.h"
 
 namespace controls {
@@ -75,7 +76,14 @@ void TPleximoWallpaper::Paint(HDC dc) {
     bool made = false;
     HDC tile = tile_.Prepare(dc, tileWidth, tileHeight, false, &made);
     if (tile == nullptr) return;
-    if (made) image_->Draw(tile, 0, 0, tileWidth, tileHeight, 0, 0);
+    if (made) {
+        // On a display of 256 colours the tile's pixels are palette indices:
+        // drawn through the context's own default palette, its greys would
+        // become the nearest of the 20 static colours, and every copy of it
+        // would keep them.
+        const ui::PaletteScope colours(tile);
+        image_->Draw(tile, 0, 0, tileWidth, tileHeight, 0, 0);
+    }
     const int right = clip.right < width ? clip.right : width;
     const int bottom = clip.bottom < height ? clip.bottom : height;
     for (int y = clip.top > 0 ? clip.top / tileHeight * tileHeight : 0; y < bottom; y += tileHeight)

@@ -102,13 +102,14 @@ bool HandlePaletteMessage(HWND window, UINT message, WPARAM wParam, LRESULT& res
         return true;
     }
     if (message == WM_PALETTECHANGED) {
-        // Another program's palette changed the system's: the window maps
-        // its colours again, in the background. The program's own windows
-        // share one palette, so their realisations change nothing here.
-        const HWND changer = reinterpret_cast<HWND>(wParam);
-        DWORD changerProcess = 0;
-        ::GetWindowThreadProcessId(changer, &changerProcess);
-        if (changer != window && changerProcess != ::GetCurrentProcessId()) {
+        // Another window's realisation changed the system palette: this one
+        // maps its colours again, in the background, and repaints. That
+        // window may be one of the program's own, come to the front after
+        // another program's palette: the windows behind it still show the
+        // colours mapped to that program's. Only the window that made the
+        // change has nothing to do (and must not realise again, or the two
+        // would answer each other without end).
+        if (reinterpret_cast<HWND>(wParam) != window) {
             ScopedGetDC dc(window);
             const PaletteScope realised(dc.Get(), true);
             ::InvalidateRect(window, nullptr, FALSE);

@@ -12,6 +12,8 @@
 
 #include "app/PicturePalette.h"
 #include "bitmap_file.h"
+#include "controls/PleximoWallpaper.h"
+#include "render.h"
 #include "ui/form.h"
 #include "ui/resource_data.h"
 
@@ -153,12 +155,88 @@ TEST_F(PaletteWindowTest, AWindowRealisesThePaletteInFrontBehindAndWhenItPaints)
     EXPECT_EQ(realised, 1);
     EXPECT_TRUE(RepaintPending());
 
-    // Its own windows' realisations change nothing: no loop of repaints.
+    // Another window of the program come to the front (after another
+    // program's palette): this one maps its colours again too.
+    ::UpdateWindow(form_->Handle());
+    ui::TForm other;
+    other.CreateFromText("G : TForm { ClientWidth: 20 ClientHeight: 20 }");
+    other.HandleNeeded();
+    Clear();
+    Send(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(other.Handle()));
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(selected.front().background, TRUE);
+    EXPECT_EQ(realised, 1);
+    EXPECT_TRUE(RepaintPending());
+
+    // Its own realisation asks nothing of it: no loop of repaints.
     ::UpdateWindow(form_->Handle());
     Clear();
     Send(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(form_->Handle()));
     EXPECT_TRUE(selected.empty());
     EXPECT_FALSE(RepaintPending());
+}
+
+// The wallpaper keeps one tile in the display's format and copies it: on a
+// palette device that tile holds palette indices, so its greys survive only
+// when it is drawn through the picture palette. Wine draws the same whatever
+// a context holds, so the calls tell what the tile's context held while the
+// tile was drawn: the palette must leave a context of the tile's size that
+// did not show the tile when it came and shows it when it goes.
+const COLORREF kTileGrey = RGB(97, 97, 97);  // none of the static colours
+HPALETTE pictureInUse = nullptr;
+std::map<HDC, bool> showedTileAtSelect;
+bool tileDrawnThroughPalette = false;
+
+bool ShowsTile(HDC dc) {
+    BITMAP bitmap{};
+    if (::GetObject(::GetCurrentObject(dc, OBJ_BITMAP), sizeof bitmap, &bitmap) == 0) return false;
+    return bitmap.bmWidth == 2 && bitmap.bmHeight == 2 && ::GetPixel(dc, 0, 0) == kTileGrey &&
+           ::GetPixel(dc, 1, 1) == kTileGrey;
+}
+
+const ui::PaletteCalls kWatchingCalls{
+    [](HDC) { return true; },
+    [](HDC dc, HPALETTE palette, BOOL) {
+        const auto it = held.find(dc);
+        const HPALETTE previous = it != held.end()
+                                      ? it->second
+                                      : static_cast<HPALETTE>(::GetStockObject(DEFAULT_PALETTE));
+        if (palette == pictureInUse && previous != pictureInUse)
+            showedTileAtSelect[dc] = ShowsTile(dc);
+        if (previous == pictureInUse && palette != pictureInUse && !showedTileAtSelect[dc] &&
+            ShowsTile(dc))
+            tileDrawnThroughPalette = true;
+        held[dc] = palette;
+        return previous;
+    },
+    [](HDC) { return UINT{0}; }};
+
+TEST(PaletteWallpaper, TheTileIsDrawnThroughThePicturePalette) {
+    LOGPALETTE logical{0x300, 1, {{97, 97, 97, 0}}};
+    ui::GdiObject<HPALETTE> palette(::CreatePalette(&logical));
+    pictureInUse = palette.Get();
+    held.clear();
+    showedTileAtSelect.clear();
+    tileDrawnThroughPalette = false;
+    ui::SetPicturePalette(palette.Get());
+    ui::SetPaletteCalls(&kWatchingCalls);
+
+    ui::TForm form;
+    form.CreateFromText(
+        "F : TForm { ClientWidth: 40 ClientHeight: 30\n W : TPleximoWallpaper { } }");
+    testdata::BitmapFile greys;  // 2 x 2, every pixel the first colour
+    greys.bits = 8;
+    greys.colours = {kTileGrey, RGB(150, 150, 150)};
+    ui::TBitmap tile;
+    tile.ReadData(greys.Data());
+    form.Find<controls::TPleximoWallpaper>("W")->SetImage(&tile);
+    const testdata::Rendered shot(form, 5, 5);
+    EXPECT_EQ(shot.At(4, 3), kTileGrey);
+    EXPECT_TRUE(tileDrawnThroughPalette);
+    for (const auto& [dc, inDc] : held) EXPECT_NE(inDc, palette.Get()) << "left selected";
+
+    ui::SetPaletteCalls(nullptr);
+    ui::SetPicturePalette(nullptr);
 }
 
 }  // namespace
