@@ -123,6 +123,7 @@ protected:
         ::GetWindowsDirectoryA(windows, sizeof windows);
         ::DeleteFileA(JoinPath(windows, "QUARNEL.MIF").c_str());
         ::DeleteFileA(kEscapedMif);
+        ::DeleteFileA(JoinPath(windows, std::string(51, 'Q') + ".MIF").c_str());
         ::GetTempPathA(sizeof temp, temp);
         ::DeleteFileA(JoinPath(temp, "quarnel answers.inf").c_str());
         RemoveDirectoryTree("C:\\QUARNEL TOOLS");
