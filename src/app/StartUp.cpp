@@ -42,9 +42,9 @@ int RunSetup(const std::string& arguments, int showCommand) {
     if (!line.Understood()) {
         // Refused before any window or record is made.
         engine::LogError("Command line not understood: " + line.error);
+        ui::MessageDlg(line.error, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
         // No status MIF: /MIF= is refused without /SILENT, and a refused
         // /MIF= names none.
-        ui::MessageDlg(line.error, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
         return engine::exit_codes::kBadCommandLine;
     }
     CommandLinePresets = line;

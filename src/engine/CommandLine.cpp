@@ -219,9 +219,8 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
         fail("/MIF= needs /SILENT");
         mifRefused = true;
     }
-    // A status file the technician did not ask for in words the program
-    // understood is no status file: written anyway, it would replace a file
-    // of that name, or tell a tool of a run it did not start.
+    // A refused /MIF= names no status file: written all the same, the file
+    // would go where the refused value points and replace what lies there.
     if (mifRefused) line.mifName.clear();
     return line;
 }
