@@ -60,8 +60,12 @@ estimates(${_custom_bytes} _custom_space _custom_time)
 # nothing), and writes QUARNEL.MIF in the Windows directory for SMS to read.
 # Each needs the restart: the install for its driver, the removal for the
 # deletion of the installed SETUP.EXE.
+#
+# SMS's automatic removal (RemoveProgram, UninstallKey) is not asked for: it
+# would run the Uninstall entry's command as the install records it, the
+# setup program without a switch, which opens its windows and waits for a
+# user. The Uninstall program removes the suite.
 set(_common "Run=Hidden\r\nCanRunWhen=UserLoggedOn\r\nUserInputRequired=False\r\nAfterRunning=SMSRestart\r\n")
-set(_removal "RemoveProgram=True\r\nUninstallKey=Quarnel\r\n")
 file(WRITE ${MEDIUM}/QUARNEL.SMS
 "[PDF]\r
 Version=2.0\r
@@ -84,14 +88,14 @@ CommandLine=SETUP.EXE /SILENT /MIF=QUARNEL\r
 Comment=Installs every component to C:\\QUARNEL, or where an earlier install lies\r
 ${_common}EstimatedDiskSpace=${_typical_space}\r
 EstimatedRunTime=${_typical_time}\r
-${_removal}\r
+\r
 [Custom]\r
 Name=Custom\r
 CommandLine=SETUP.EXE /SILENT /LOADINF=CUSTOM.INI /MIF=QUARNEL\r
 Comment=Installs the directory, components and options that CUSTOM.INI in the package names\r
 ${_common}EstimatedDiskSpace=${_custom_space}\r
 EstimatedRunTime=${_custom_time}\r
-${_removal}\r
+\r
 [Uninstall]\r
 Name=Uninstall\r
 CommandLine=SETUP.EXE /SILENT /REMOVE /MIF=QUARNEL\r

@@ -9,7 +9,6 @@
 #include "engine/AnswerFile.h"
 #include "engine/CommandLine.h"
 #include "engine/SetupLog.h"
-#include "engine/StatusMif.h"
 #include "engine/UnattendedRun.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -44,7 +43,8 @@ int RunSetup(const std::string& arguments, int showCommand) {
         // Refused before any window or record is made.
         engine::LogError("Command line not understood: " + line.error);
         ui::MessageDlg(line.error, ui::TMsgDlgType::mtError, ui::TMsgDlgButtons::mbOK);
-        engine::WriteStatusMif(line, engine::exit_codes::kBadCommandLine, "");
+        // No status MIF: /MIF= is refused without /SILENT, and a refused
+        // /MIF= names none.
         return engine::exit_codes::kBadCommandLine;
     }
     CommandLinePresets = line;

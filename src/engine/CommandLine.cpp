@@ -29,6 +29,17 @@ std::string ReadComponentList(const std::string& list, const std::string& where,
 
 namespace {
 
+// The value of a switch that names a file the run writes or reads, into
+// `file` only when it is taken. Opened, a printer port or a serial line can
+// hold the run up for as long as nobody answers it, and on Windows 95/98 a
+// name under \\.\ opens, or loads, a virtual device driver.
+std::string ReadFileName(const std::string& name, const std::string& value, std::string& file) {
+    if (Trimmed(value).empty()) return name + " needs a file name";
+    if (NamesDevice(value)) return name + " names a device, not a file: " + value;
+    file = value;
+    return "";
+}
+
 // One switch the program knows: its name as typed before any "=", whether
 // it takes a value, and what reading it does to the line (an error text
 // when the value is refused, and then the line is left as it was).
@@ -37,6 +48,10 @@ struct SwitchRule {
     bool takesValue;
     std::string (*read)(SetupCommandLine& line, const std::string& value);
 };
+
+std::string ReadMifSwitch(SetupCommandLine& line, const std::string& value) {
+    return ReadMifName(value, line.mifName);
+}
 
 const SwitchRule kSwitches[] = {
     {"/SILENT", false,
@@ -74,28 +89,16 @@ const SwitchRule kSwitches[] = {
      }},
     {"/LOG", true,
      [](SetupCommandLine& line, const std::string& value) {
-         if (Trimmed(value).empty()) return std::string("/LOG= needs a file name");
-         // Written to, a printer port or a serial line can hold the run up
-         // for as long as nobody answers it.
-         if (NamesDevice(value)) return "/LOG= names a device, not a file: " + value;
-         line.logFile = value;
-         return std::string();
+         return ReadFileName("/LOG=", value, line.logFile);
      }},
-    {"/MIF", true,
-     [](SetupCommandLine& line, const std::string& value) {
-         return ReadMifName(value, line.mifName);
-     }},
+    {"/MIF", true, ReadMifSwitch},
     {"/SAVEINF", true,
      [](SetupCommandLine& line, const std::string& value) {
-         if (Trimmed(value).empty()) return std::string("/SAVEINF= needs a file name");
-         line.saveAnswerFile = value;
-         return std::string();
+         return ReadFileName("/SAVEINF=", value, line.saveAnswerFile);
      }},
     {"/LOADINF", true,
      [](SetupCommandLine& line, const std::string& value) {
-         if (Trimmed(value).empty()) return std::string("/LOADINF= needs a file name");
-         line.loadAnswerFile = value;
-         return std::string();
+         return ReadFileName("/LOADINF=", value, line.loadAnswerFile);
      }},
 };
 
@@ -119,6 +122,13 @@ bool HasUnclosedQuote(const std::string& arguments) {
 }  // namespace
 
 bool NamesDevice(const std::string& path) {
+    // The device namespace, whatever follows: "\\.\NAME" is a driver on
+    // Windows 95/98 and any device on NT, "\\?\" hands the rest to NT's
+    // object manager unchecked. Either slash, as the platform takes both.
+    const auto isSlash = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 4 && isSlash(path[0]) && isSlash(path[1]) &&
+        (path[2] == '.' || path[2] == '?') && isSlash(path[3]))
+        return true;
     // The last component, without a drive ("C:CON" is the device too), cut
     // at its extension or a colon ("PRN.TXT" and "LPT1:" are the printer),
     // without the blanks DOS drops at the end of a name. Bytewise: a second
@@ -129,7 +139,7 @@ bool NamesDevice(const std::string& path) {
     if (path.size() >= start + 2 && path[start + 1] == ':') start += 2;
     std::string name = path.substr(start, path.find_first_of(".:", start) - start);
     while (!name.empty() && IsBlank(name.back())) name.pop_back();
-    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CLOCK$"})
         if (SameName(name, device)) return true;
     return name.size() == 4 &&
            (SameName(name.substr(0, 3), "COM") || SameName(name.substr(0, 3), "LPT")) &&
@@ -173,6 +183,7 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
         all.pop_back();
     }
     bool seen[kSwitchCount] = {};
+    bool mifRefused = false;
     for (const std::string& argument : all) {
         const std::size_t equals = argument.find('=');
         const bool hasValue = equals != std::string::npos;
@@ -184,12 +195,14 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
         // Which one was meant cannot be known; the first stays read.
         if (seen[rule]) {
             fail(std::string(kSwitches[rule].name) + (hasValue ? "=" : "") + " is given twice");
+            if (kSwitches[rule].read == ReadMifSwitch) mifRefused = true;
             continue;
         }
         seen[rule] = true;
         const std::string why =
             kSwitches[rule].read(line, hasValue ? argument.substr(equals + 1) : std::string());
         if (!why.empty()) fail(why);
+        if (!why.empty() && kSwitches[rule].read == ReadMifSwitch) mifRefused = true;
     }
     // The removal takes the recorded directory and whatever was installed;
     // a choice given with it would be silently ignored, so it is refused.
@@ -202,7 +215,13 @@ SetupCommandLine ParseCommandLine(const std::string& arguments) {
         fail("/REMOVE takes neither /SAVEINF= nor /LOADINF=");
     // A status file is read by a distribution tool that started the run; a
     // run with windows may be left open or closed at any point by its user.
-    if (!line.mifName.empty() && !line.silent) fail("/MIF= needs /SILENT");
+    if (!line.mifName.empty() && !line.silent) {
+        fail("/MIF= needs /SILENT");
+        mifRefused = true;
+    }
+    // A refused /MIF= names no status file: written all the same, the file
+    // would go where the refused value points and replace what lies there.
+    if (mifRefused) line.mifName.clear();
     return line;
 }
 

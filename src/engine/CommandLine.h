@@ -51,12 +51,14 @@ std::string ReadComponentList(const std::string& list, const std::string& where,
 // switches read before and after it are kept, so that a silent run refused
 // for its command line still knows it must stay silent and where to log why.
 // The argument an unclosed quote runs into, a second copy of a switch and a
-// refused value are not read.
+// refused value are not read; a line refused for its /MIF= has no status
+// file at all.
 SetupCommandLine ParseCommandLine(const std::string& arguments);
 
-// True when the path's last component names a device of the platform (CON,
-// PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9), in any case, with or without
-// a directory, a drive or an extension.
+// True when the path lies in the device namespace (under \\.\ or \\?\), or
+// its last component names a device of the platform (CON, PRN, AUX, NUL,
+// CLOCK$, COM1 to COM9, LPT1 to LPT9), in any case, with or without a
+// directory, a drive or an extension.
 bool NamesDevice(const std::string& path);
 
 }  // namespace engine

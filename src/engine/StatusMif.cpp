@@ -3,25 +3,54 @@
 #include <cstring>
 
 #include "engine/AsciiText.h"
+#include "engine/CommandLine.h"
 
 namespace engine {
 
 namespace {
 
-// Inside a value in double quotes: a quote would end the value early, a
-// line end would break the layout.
+// One character of a string value as the MIF grammar reads it: the
+// backslash escapes, so a backslash or a double quote taken as it is would
+// end the value early or swallow what follows ("c:\new" reads a line end),
+// and a control character becomes its escape, never a line end of the
+// file's own.
+std::string EscapedCharacter(unsigned char c) {
+    static const char kNamed[] = "abtnvfr";  // the escapes of 7 to 13
+    if (c == '\\' || c == '"') return std::string("\\") + static_cast<char>(c);
+    if (c >= 7 && c <= 13) return std::string("\\") + kNamed[c - 7];
+    if (c < 0x20 || c == 0x7F) {
+        // Always three digits, so that a digit after it is not taken in.
+        const char octal[] = {'\\', static_cast<char>('0' + (c >> 6)),
+                              static_cast<char>('0' + ((c >> 3) & 7)),
+                              static_cast<char>('0' + (c & 7)), '\0'};
+        return octal;
+    }
+    return std::string(1, static_cast<char>(c));
+}
+
+// The value in double quotes, at most `longest` characters as written: an
+// escape counts with all its characters, and the value is cut only before
+// a whole escape or a whole character.
 std::string QuotedValue(const std::string& text, std::size_t longest, ui::LeadByteTest isLead) {
     std::string value;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = isLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + length > text.size() || value.size() + length > longest) break;
-        if (length == 2) {
-            value.append(text, i, 2);
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        std::string written;
+        std::size_t read = 1;
+        if (isLead(c)) {
+            if (i + 2 > text.size()) break;
+            read = 2;
+            // A second byte that is a backslash would escape what follows
+            // for a reader that goes byte by byte, and doubled it would
+            // read as a stray backslash for one that knows the code page:
+            // such a character is written as a question mark for both.
+            written = text[i + 1] == '\\' ? std::string("?") : text.substr(i, 2);
         } else {
-            const unsigned char c = static_cast<unsigned char>(text[i]);
-            value += c == '"' ? '\'' : c < 0x20 ? ' ' : text[i];
+            written = EscapedCharacter(c);
         }
-        i += length;
+        if (value.size() + written.size() > longest) break;
+        value += written;
+        i += read;
     }
     return '"' + value + '"';
 }
@@ -56,8 +85,8 @@ void AddGroup(std::string& text, const char* name, int id, const char* className
 
 }  // namespace
 
-std::string ReadMifName(const std::string& value, std::string& name) {
-    name = value;
+std::string ReadMifName(const std::string& value, std::string& taken) {
+    std::string name = value;
     const std::size_t extension = std::strlen(mif::kExtension);
     if (name.size() >= extension &&
         SameName(name.substr(name.size() - extension), mif::kExtension)) {
@@ -74,6 +103,9 @@ std::string ReadMifName(const std::string& value, std::string& name) {
     }
     if (Trimmed(name) != name || name.back() == '.')
         return "/MIF= takes a file name without blanks or a dot at its ends: " + value;
+    // "CON.MIF" is the console and "PRN.MIF" the printer.
+    if (NamesDevice(name)) return "/MIF= names a device, not a file: " + value;
+    taken = name;
     return "";
 }
 

@@ -36,13 +36,14 @@ struct Status {
 namespace engine {
 
 // Reads the value of /MIF=: a plain file name, given with or without ".MIF",
-// into `name` without it. An error text when it cannot name a file in the
-// Windows directory.
+// into `name` without it. An error text, and `name` untouched, when it
+// cannot name a file in the Windows directory.
 std::string ReadMifName(const std::string& value, std::string& name);
 
 // The whole file in the layout the SMS SDK's own writer produced, with CR LF
-// line ends. The description is cut to the reader's limit at a character's
-// start, and a double quote or control character in it becomes harmless.
+// line ends. Each value is written as the MIF grammar reads strings (a
+// backslash, a double quote and a control character escaped), and cut to
+// its limit, escapes counted, before a whole escape or character.
 std::string StatusMifText(const mif::Status& status, ui::LeadByteTest isLead);
 
 struct SetupCommandLine;

@@ -117,7 +117,9 @@ int Run(const SetupCommandLine& line, const UnattendedSystem& system, std::strin
     if (choices.installDir.empty()) choices.installDir = records::kDefaultInstallDir;
     choices.components = line.components;
     choices.menuGroup = line.menuGroup;
-    choices.viewReadme = false;
+    // As asked, so that the answer file keeps it; the unattended host never
+    // opens the readme.
+    choices.viewReadme = line.viewReadme;
     choices.startupShortcut = line.startupShortcut;
     choices.answerFile = line.saveAnswerFile;
     LogLine("Unattended install of " + ChosenNames(line) + " from " + system.sourceDir + " to " +

@@ -33,6 +33,8 @@ constexpr DWORD kRunTimeoutMs = 60000;
 // Typed with blanks and in mixed case; the field holds it in upper case.
 constexpr char kTypedDir[] = "C:\\Quarnel Tools";
 constexpr char kInstalledDir[] = "C:\\QUARNEL TOOLS\\";
+// Where /MIF=..\ESCAPE would point from the Windows directory.
+constexpr char kEscapedMif[] = "C:\\ESCAPE.MIF";
 
 std::string Hex(const std::vector<unsigned char>& bytes) {
     std::string text;
@@ -120,6 +122,8 @@ protected:
         char windows[MAX_PATH] = "", temp[MAX_PATH] = "";
         ::GetWindowsDirectoryA(windows, sizeof windows);
         ::DeleteFileA(JoinPath(windows, "QUARNEL.MIF").c_str());
+        ::DeleteFileA(kEscapedMif);
+        ::DeleteFileA(JoinPath(windows, std::string(51, 'Q') + ".MIF").c_str());
         ::GetTempPathA(sizeof temp, temp);
         ::DeleteFileA(JoinPath(temp, "quarnel answers.inf").c_str());
         RemoveDirectoryTree("C:\\QUARNEL TOOLS");
@@ -345,6 +349,16 @@ TEST_F(Unattended, TheStatusMifTellsEveryOutcomeInOneWholeFile) {
         EXPECT_EQ(std::vector<std::string>{}, WindowsFiles("qst*.tmp"));
     };
 
+    // A run refused for its /MIF= writes none: neither where the refused
+    // value points (C:\ESCAPE.MIF) nor in the Windows directory.
+    EXPECT_EQ(kBadCommandLine, RunSilently("/SILENT /MIF=..\\ESCAPE"));
+    EXPECT_EQ(kBadCommandLine, RunSilently("/SILENT /MIF=" + std::string(51, 'Q')));
+    Launch("/MIF=QUARNEL");
+    ExpectDialog("Error", "/MIF= needs /SILENT", IDOK);
+    EXPECT_EQ(kBadCommandLine, Process().WaitForExit(kDefaultTimeoutMs));
+    EXPECT_FALSE(PathExists(kEscapedMif));
+    EXPECT_EQ(std::vector<std::string>{}, WindowsFiles("*.MIF"));
+
     EXPECT_EQ(kBadCommandLine, RunSilently("/SILENT /MIF=QUARNEL /QUIET"));
     expectMif("Failed", "Command line not understood: Unknown switch: /QUIET");
 
@@ -359,8 +373,9 @@ TEST_F(Unattended, TheStatusMifTellsEveryOutcomeInOneWholeFile) {
     ExpectNothingWritten();
 
     EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT /MIF=QUARNEL"));
+    // Each backslash of the path doubled, as the MIF's strings escape it.
     expectMif("Success",
-              "Quarnel 2.5 installed to c:\\quarnel\\; Windows must restart to complete it");
+              "Quarnel 2.5 installed to c:\\\\quarnel\\\\; Windows must restart to complete it");
     ExpectLogged("Status MIF written: " + mif);
 
     // Without /MIF= no file at all.
@@ -401,10 +416,19 @@ TEST_F(Unattended, AnswersSavedByTheWindowInstallTheSameSilently) {
         saved);
     const std::vector<std::string> window = EndState(kInstalledDir);
 
+    // Made again silently, and saved again: the readme asked for is not
+    // opened, and the file keeps it as asked.
     ForgetInstall();
-    EXPECT_EQ(kRestartNeeded, RunSilently("/SILENT \"/LOADINF=" + answers + "\""));
+    std::string asked = saved;
+    ASSERT_NE(std::string::npos, asked.find("ViewReadme=No"));
+    asked.replace(asked.find("ViewReadme=No"), 13, "ViewReadme=Yes");
+    WriteFileBytes(answers, asked);
+    EXPECT_EQ(kRestartNeeded,
+              RunSilently("/SILENT \"/LOADINF=" + answers + "\" \"/SAVEINF=" + answers + "\""));
     EXPECT_EQ(window, EndState(kInstalledDir));
     EXPECT_NE(std::string::npos, ::testing::PrintToString(window).find("PELKIN\\\\pelkin.exe"));
+    EXPECT_EQ(asked, ReadFileBytes(answers));
+    EXPECT_TRUE(ReadmeViewerWindows().empty()) << "a silent install opened the readme";
 
     // A file the program does not understand, or cannot read: refused as a
     // command line is, in a box when there is a screen, and nothing written.

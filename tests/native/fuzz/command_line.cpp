@@ -1,7 +1,8 @@
 // The command line on any bytes: arguments never hold a double quote, each
 // argument put back in quotes splits out again unchanged, and a line that is
 // understood always names at least one component and a directory that is not
-// blank, and leaves no quote open; no device is ever taken as the log.
+// blank, and leaves no quote open; no device is ever taken as a file, and
+// no status MIF is named that the rules of /MIF= refuse.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "engine/CommandLine.h"
+#include "engine/StatusMif.h"
 
 namespace {
 
@@ -42,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const char c : text) quotes += c == '"';
         if (quotes % 2 != 0) Broken("understood with a quote left open");
     }
-    if (!line.logFile.empty() && engine::NamesDevice(line.logFile)) Broken("a device as the log");
+    for (const std::string* file : {&line.logFile, &line.saveAnswerFile, &line.loadAnswerFile})
+        if (!file->empty() && engine::NamesDevice(*file)) Broken("a device taken as a file");
+    std::string mif;
+    if (!line.mifName.empty() && (!line.silent || !engine::ReadMifName(line.mifName, mif).empty()))
+        Broken("a status MIF taken that its /MIF= rules refuse");
     return 0;
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/AnswerFile.h"
+#include "engine/AsciiText.h"
 #include "engine/CommandLine.h"
 #include "engine/ComponentTable.h"
 #include "engine/IniText.h"
@@ -128,6 +129,15 @@ void CheckProgram(const engine::IniSection& program, const std::string& medium,
     // Every run leaves something to the next start: the driver, or the
     // deletion of the installed setup program.
     Expect(program, "AfterRunning", "SMSRestart");
+    // SMS's automatic removal runs the UninstallString of the entry that
+    // UninstallKey names, as it stands: the installed setup program without
+    // a switch, which opens its windows and waits for a user that nobody at
+    // the machine answers. The Uninstall program is the way to remove.
+    const std::string* remove = program.Find("RemoveProgram");
+    if ((remove != nullptr && !engine::SameName(*remove, "False")) ||
+        program.Find("UninstallKey") != nullptr)
+        Fail("[" + program.name + "] has SMS run the Uninstall entry's command, which waits " +
+             "for a user");
 
     // SMS starts the program it finds in the package's folder with the rest
     // of the line; no console, no command interpreter between.
@@ -151,10 +161,6 @@ void CheckProgram(const engine::IniSection& program, const std::string& medium,
         Expect(program, "EstimatedRunTime", "1");
         return;
     }
-    // SMS removes the suite by the entry the install makes.
-    Expect(program, "RemoveProgram", "True");
-    const std::string uninstallKey = engine::records::kUninstallKey;
-    Expect(program, "UninstallKey", uninstallKey.substr(uninstallKey.rfind('\\') + 1));
 
     engine::SetupCommandLine chosen = line;
     if (!line.loadAnswerFile.empty()) {

@@ -72,22 +72,52 @@ TEST(AnswerFile, AnythingNotKnownRefusesTheWholeFile) {
 
 bool LeadBytes81To9F(unsigned char byte) { return byte >= 0x81 && byte <= 0x9F; }
 
-TEST(StatusMif, TheDescriptionStaysWithinItsLimitWholeCharactersAndOneLine) {
-    // 127 bytes, then a two-byte character whose second byte is a backslash:
-    // it would end at byte 129, so it goes whole.
-    const std::string description = "\"Quoted\"\r\n" + std::string(117, 'x') + "\x83\x5c" + "y";
+// The Description as written between its quotes, which end its line.
+std::string Description(const std::string& description) {
     const std::string text = engine::StatusMifText({false, description}, &LeadBytes81To9F);
-    EXPECT_NE(std::string::npos,
-              text.find("      VALUE = \"'Quoted'  " + std::string(117, 'x') + "\"\r\n"))
-        << text;
-    EXPECT_NE(std::string::npos, text.find("      VALUE = \"Failed\"\r\n"));
+    const std::string key = "TYPE = STRING(128)\r\n      VALUE = \"";
+    const std::size_t start = text.find(key) + key.size();
+    const std::size_t end = text.find("\r\n", start);
+    EXPECT_EQ('"', text[end - 1]) << text;
+    return text.substr(start, end - 1 - start);
+}
 
-    std::string name;
+// The backslash escapes in a MIF string: a path is written with its
+// backslashes doubled, or its last one would escape the closing quote and
+// "\new" would read as a line end. Escapes count toward the limit and are
+// never cut in two.
+TEST(StatusMif, StringsAreEscapedAndCutOnlyBetweenWholeEscapes) {
+    EXPECT_EQ("Component files stayed below c:\\\\new\\\\",
+              Description("Component files stayed below c:\\new\\"));
+    EXPECT_EQ("\\\"Quoted\\\"\\r\\n\\t\\0017\\177", Description("\"Quoted\"\r\n\t\x01"
+                                                                "7\x7F"));
+
+    // 127 characters, then a backslash: its escape would end at 129, so it
+    // goes whole; one character earlier it fits exactly.
+    const std::string x127(127, 'x');
+    EXPECT_EQ(x127, Description(x127 + "\\c"));
+    EXPECT_EQ(x127.substr(1) + "\\\\", Description(x127.substr(1) + "\\c"));
+    EXPECT_EQ(x127.substr(2), Description(x127.substr(2) + "\x02"));
+    // A double-byte character goes whole too, and one whose second byte is
+    // a backslash is written as a question mark.
+    EXPECT_EQ(x127, Description(x127 + "\x83\x40"));
+    EXPECT_EQ(x127 + "?", Description(x127 + "\x83\x5c" + "y"));
+    EXPECT_EQ(std::string(128, 'x'), Description(std::string(200, 'x')));
+}
+
+TEST(StatusMif, OnlyAPlainFileNameIsTaken) {
+    std::string name = "before";
     EXPECT_EQ("", engine::ReadMifName("quarnel.mif", name));
     EXPECT_EQ("quarnel", name);
-    EXPECT_NE("", engine::ReadMifName("C:\\WINDOWS\\QUARNEL", name));
-    EXPECT_NE("", engine::ReadMifName(std::string(51, 'Q'), name));
-    EXPECT_NE("", engine::ReadMifName(".MIF", name));
+    // A refused value leaves the name as it was: it is never used.
+    for (const std::string& refused :
+         {std::string("C:\\WINDOWS\\QUARNEL"), std::string("..\\ESCAPE"), std::string(51, 'Q'),
+          std::string(".MIF"), std::string("CON"), std::string("prn.mif"), std::string("CLOCK$"),
+          std::string("COM1")}) {
+        name = "before";
+        EXPECT_NE("", engine::ReadMifName(refused, name)) << refused;
+        EXPECT_EQ("before", name) << refused;
+    }
 }
 
 }  // namespace

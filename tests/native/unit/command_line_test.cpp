@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/CommandLine.h"
@@ -93,17 +94,39 @@ TEST(CommandLine, RefusalsNameWhatWasNotUnderstood) {
     EXPECT_EQ("/DIR= needs a directory", ParseCommandLine("/SILENT /DIR=").error);
     EXPECT_EQ("/DIR= needs a directory", ParseCommandLine("/SILENT \"/DIR=  \"").error);
     EXPECT_FALSE(ParseCommandLine("/LOG=").Understood());
-    // A device is no log: a printer port or a serial line can hold the run up.
-    for (const char* device : {"PRN", "con", "C:\\LOGS\\Aux.log", "nul.txt", "COM1",
-                               "lpt9:", "\\\\.\\COM3", "D:LPT1 .log"}) {
-        const engine::SetupCommandLine line =
-            ParseCommandLine(std::string("/SILENT \"/LOG=") + device + "\"");
-        EXPECT_EQ(std::string("/LOG= names a device, not a file: ") + device, line.error);
-        EXPECT_EQ("", line.logFile) << device;
+    // A device is no file: a printer port or a serial line can hold the run
+    // up, and on Windows 95/98 a name under \\.\ opens or loads a driver.
+    const std::pair<const char*, std::string engine::SetupCommandLine::*> fileSwitches[] = {
+        {"/LOG=", &engine::SetupCommandLine::logFile},
+        {"/SAVEINF=", &engine::SetupCommandLine::saveAnswerFile},
+        {"/LOADINF=", &engine::SetupCommandLine::loadAnswerFile}};
+    for (const auto& [name, file] : fileSwitches) {
+        for (const char* device :
+             {"PRN", "con", "C:\\LOGS\\Aux.log", "nul.txt", "COM1", "lpt9:", "\\\\.\\COM3",
+              "D:LPT1 .log", "\\\\.\\PhysicalDrive0", "\\\\.\\C:\\QUARNEL\\Q.VXD",
+              "\\\\?\\C:\\q.log", "//./NTKERN", "CLOCK$", "C:\\clock$.txt"}) {
+            const engine::SetupCommandLine line =
+                ParseCommandLine(std::string("/SILENT \"") + name + device + "\"");
+            EXPECT_EQ(std::string(name) + " names a device, not a file: " + device, line.error);
+            EXPECT_EQ("", line.*file) << name << device;
+        }
+        for (const char* plain : {"C:\\console.log", "COM10", "LPT0", "C:\\PRN\\q.log", "nulls",
+                                  "\\\\server\\q.log", "C:\\clocks.log", "..\\.\\q.log"})
+            EXPECT_EQ(plain, ParseCommandLine(std::string("/SILENT ") + name + plain).*file);
     }
-    for (const char* file : {"C:\\console.log", "COM10", "LPT0", "C:\\PRN\\q.log", "nulls"})
-        EXPECT_TRUE(ParseCommandLine(std::string("/LOG=") + file).Understood()) << file;
     EXPECT_EQ("/REMOVE needs /SILENT", ParseCommandLine("/REMOVE").error);
+
+    // A line refused for its /MIF= has no status file, as a refused value
+    // is never taken; refused for anything else, it tells its failure there.
+    for (const std::string& mif :
+         {std::string("/SILENT /MIF=..\\ESCAPE"), "/SILENT /MIF=" + std::string(51, 'Q'),
+          std::string("/MIF=QUARNEL"), std::string("/SILENT /MIF=CLOCK$"),
+          std::string("/SILENT /MIF=QUARNEL /MIF=QUARNEL"), std::string("/SILENT /MIF=A /mif=B")}) {
+        const engine::SetupCommandLine line = ParseCommandLine(mif);
+        EXPECT_FALSE(line.Understood()) << mif;
+        EXPECT_EQ("", line.mifName) << mif;
+    }
+    EXPECT_EQ("QUARNEL", ParseCommandLine("/SILENT /MIF=QUARNEL /QUIET").mifName);
     EXPECT_FALSE(ParseCommandLine("/SILENT /REMOVE /DIR=C:\\X").Understood());
 
     // The first refusal is told; a refused line still knows to stay silent
