@@ -12,6 +12,7 @@
 #include "engine/SetupLog.h"
 #include "engine/SetupProcedure.h"
 #include "engine/ShellLinks.h"
+#include "engine/StreamErrors.h"
 
 namespace engine {
 
@@ -85,6 +86,14 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
     host.Status("Getting menu folder");
     const std::string programs = SpecialFolderPath(kProgramsFolder);
     const std::string startup = SpecialFolderPath(kStartupFolder);
+    // A folder not found is one whose shortcuts were not looked for: they
+    // may be there still.
+    for (const int folder : {kProgramsFolder, kStartupFolder}) {
+        if (!(folder == kProgramsFolder ? programs : startup).empty()) continue;
+        LogError(std::string("Cannot find the ") + SpecialFolderName(folder) +
+                 " folder; its shortcuts are not removed");
+        complete = false;
+    }
 
     const std::string driver = SystemDirectoryPath() + kDriverFileName;
     if (IsFilePresent(driver)) complete = DeleteLogged(driver, "Driver") && complete;
@@ -117,7 +126,7 @@ Outcome RunRemoval(std::string& installDir, SetupHost& host) {
     try {
         return RemovalSteps(installDir, host);
     } catch (const std::exception& error) {
-        LogError(error.what());
+        LogError(LoggedText(error));
         throw;
     }
 }

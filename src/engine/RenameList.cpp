@@ -299,7 +299,12 @@ std::string SystemRenameList() { return WindowsDirectoryPath() + kRenameListName
 
 std::string ReplacementTemporaryIn(const std::string& directory) {
     char name[MAX_PATH];
-    if (::GetTempFileNameA(directory.c_str(), kTemporaryPrefix, 0, name) == 0) {
+    // Named as GetTempFileNameA takes a directory, at most MAX_PATH - 14
+    // characters: without the trailing backslash it adds itself (a drive's
+    // root keeps its own).
+    std::string named = PlatformPath(directory);
+    if (named.size() > 3 && EndsWithBackslash(named)) named.pop_back();
+    if (::GetTempFileNameA(named.c_str(), kTemporaryPrefix, 0, name) == 0) {
         return std::string();
     }
     return name;
