@@ -28,10 +28,10 @@ bool DeleteLogged(const std::string& mask, const char* what) {
         case MatchDeletion::NoMatch:
             return true;
         case MatchDeletion::AllGone:
-            LogLine(std::string(what) + " deleted: " + mask);
+            LogLine(std::string(what) + " deleted: " + PlatformPath(mask));
             return true;
         default:
-            LogError(std::string("Cannot delete ") + what + " " + mask);
+            LogError(std::string("Cannot delete ") + what + " " + PlatformPath(mask));
             return false;
     }
 }
@@ -45,10 +45,10 @@ bool DeleteMenuGroup(const std::string& programs) {
     if (IsDirectoryPresent(group)) DeleteLogged(programs + kMenuGroupShortcuts, "Shortcuts");
     if (!IsDirectoryPresent(group)) return true;
     if (!ClearDirectoryTree(group, true)) {
-        LogError("Cannot delete the menu group " + group);
+        LogError("Cannot delete the menu group " + PlatformPath(group));
         return false;
     }
-    LogLine("Menu group deleted: " + group);
+    LogLine("Menu group deleted: " + PlatformPath(group));
     return true;
 }
 
@@ -104,9 +104,9 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
         complete = DeleteLogged(startup + kStartupShortcutName, "Shortcut") && complete;
 
     if (DeleteComponentFiles(installDir)) {
-        LogLine("Component files deleted where present below " + installDir);
+        LogLine("Component files deleted where present below " + PlatformPath(installDir));
     } else {
-        LogError("Component files stayed below " + installDir);
+        LogError("Component files stayed below " + PlatformPath(installDir));
         complete = false;
     }
 

@@ -268,7 +268,7 @@ std::string PendingDeletionLine(const std::string& file) {
 bool ScheduleDeletionAtStartup(const std::string& listPath, const std::string& file) {
     const std::string path = StartupPathOf(file);
     if (path.empty()) {
-        LogError("Cannot list " + file + " for deletion at the next Windows start");
+        LogError("Cannot list " + PlatformPath(file) + " for deletion at the next Windows start");
         return false;
     }
     return SetStartupOperation(listPath, path, DeletionLineFor(path, &ui::IsOemLeadByte));
@@ -282,7 +282,8 @@ bool ScheduleReplacementAtStartup(const std::string& listPath, const std::string
                                  ? std::string()
                                  : ReplacementLineFor(path, source, &ui::IsOemLeadByte);
     if (line.empty()) {
-        LogError("Cannot list " + file + " for replacement at the next Windows start");
+        LogError("Cannot list " + PlatformPath(file) +
+                 " for replacement at the next Windows start");
         return false;
     }
     return SetStartupOperation(listPath, path, line);
