@@ -118,6 +118,17 @@ for label in install removal; do
         echo "$label: SEM_FAILCRITICALERRORS is not set before the first file call"
         status=1
     fi
+    # Every path handed to the file system is canonical: nothing documents
+    # how Windows 95 reads a doubled backslash (its long-file-name services
+    # take "X:\\" for the start of a network path). The trace writes each
+    # backslash of a string as two; a network path's leading pair stays.
+    doubled=$(grep -E '\.(CreateFileA|GetFileAttributesA|SetFileAttributesA|CreateDirectoryA|RemoveDirectoryA|DeleteFileA|FindFirstFileA|GetFullPathNameA|GetTempFileNameA|MoveFileA|ShellExecuteA)\(' \
+        "$work/$label.calls" | grep -E '[^"]\\\\\\\\' || true)
+    if [ -n "$doubled" ]; then
+        echo "$label: paths with a doubled backslash handed to the platform:"
+        echo "$doubled" | head -5
+        status=1
+    fi
     echo "$label: $(wc -l <"$work/$label.calls") calls of $(echo "$called" | grep -c .) functions from the program's image"
 done
 [ "$status" -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"

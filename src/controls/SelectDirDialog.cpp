@@ -13,31 +13,41 @@ namespace controls {
 namespace {
 
 constexpr int kDesignPixelsPerInch = 96;
-// The kind of connection the network dialog offers: a drive letter.
-constexpr WORD kConnectDrive = 1;
+// The kind of connection the network dialog offers: a drive letter
+// (RESOURCETYPE_DISK).
+constexpr DWORD kConnectDrive = 1;
 
 NetworkDialogFinder& Finder() {
     static NetworkDialogFinder finder;
     return finder;
 }
 
-template <typename Function>
-Function EntryPoint(HMODULE module, const char* name) {
-    FARPROC entry = ::GetProcAddress(module, name);
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(entry));
-}
+// MPR.DLL, the Win32 network library of every Windows 95 and 98, loaded on
+// the first need and kept until the program ends.
+class NetworkLibrary {
+public:
+    NetworkLibrary() : module_(::LoadLibraryA("MPR.DLL")) {}
+    ~NetworkLibrary() {
+        if (module_ != nullptr) ::FreeLibrary(module_);
+    }
+    NetworkLibrary(const NetworkLibrary&) = delete;
+    NetworkLibrary& operator=(const NetworkLibrary&) = delete;
+    HMODULE Get() const { return module_; }
 
-// The network library is the one that the user-interface library's
-// capability query names; older systems offer the connection dialog there.
+private:
+    HMODULE module_;
+};
+
+// The connection dialog, when a network is installed. The capability query
+// of 16-bit Windows (WNetGetCaps, in USER) is no part of the 32-bit user
+// library; a 32-bit program asks the system metrics whether there is a
+// network, and finds the dialog in the network library.
 NetworkConnectDialog FindPlatformConnectDialog() {
-    HMODULE user = ::GetModuleHandleA("USER32");
-    if (user == nullptr) return nullptr;
-    using GetCaps = WORD(WINAPI*)(WORD index);
-    const auto getCaps = EntryPoint<GetCaps>(user, "WNETGETCAPS");
-    if (getCaps == nullptr) return nullptr;
-    const auto network = reinterpret_cast<HMODULE>(static_cast<UINT_PTR>(getCaps(0xFFFF)));
-    if (network == nullptr) return nullptr;
-    return EntryPoint<NetworkConnectDialog>(network, "WNETCONNECTDIALOG");
+    if ((::GetSystemMetrics(SM_NETWORK) & 1) == 0) return nullptr;
+    static const NetworkLibrary library;
+    if (library.Get() == nullptr) return nullptr;
+    FARPROC entry = ::GetProcAddress(library.Get(), "WNetConnectionDialog");
+    return reinterpret_cast<NetworkConnectDialog>(reinterpret_cast<void*>(entry));
 }
 
 std::string CurrentDirectory() {

@@ -23,8 +23,10 @@ class TPathLabel;
 enum TSelectDirOpt : unsigned { sdAllowCreate = 1, sdPerformCreate = 2, sdPrompt = 4 };
 using TSelectDirOpts = unsigned;
 
-// The platform's network connection dialog, when its libraries offer one.
-using NetworkConnectDialog = WORD(WINAPI*)(HWND owner, WORD kind);
+// The platform's dialog that connects a drive letter to the network (the
+// Win32 WNetConnectionDialog of MPR.DLL), when there is a network to
+// connect to.
+using NetworkConnectDialog = DWORD(WINAPI*)(HWND owner, DWORD kind);
 using NetworkDialogFinder = std::function<NetworkConnectDialog()>;
 
 class TSelectDirDlg : public ui::TForm {

@@ -49,4 +49,25 @@ std::size_t LongestInstalledName() {
     return longest;
 }
 
+std::size_t LongestInstalledDirectory() {
+    std::size_t longest = 0;
+    for (const Component& component : ComponentTable()) {
+        for (const char* directory : component.directories) {
+            if (directory == nullptr) continue;
+            std::size_t length = std::strlen(directory);
+            if (length > 0 && directory[length - 1] == '\\') --length;
+            longest = std::max(longest, length);
+        }
+    }
+    return longest;
+}
+
+std::size_t LongestInstallDirectory() {
+    // Every file lies in one of the directories, so the longest directory
+    // also bounds the one a temporary beside a file in use is made in.
+    const std::size_t directory = LongestInstalledDirectory();
+    return std::min({kLongestPath - LongestInstalledName(), kLongestDirectory - directory,
+                     kLongestTemporaryDirectory - directory});
+}
+
 }  // namespace engine

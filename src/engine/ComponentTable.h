@@ -54,13 +54,22 @@ inline constexpr char kReadmeCopyName[] = "\\readme.doc";
 // setup program's copy, the readme, and every component's directories and
 // files.
 std::size_t LongestInstalledName();
+// The longest directory the install makes below the install directory, as
+// it is handed to the platform (without a trailing backslash).
+std::size_t LongestInstalledDirectory();
 
 // The longest path the platform's 8-bit file routines take, without the
 // terminating zero.
 inline constexpr std::size_t kLongestPath = 259;
+// The longest directory CreateDirectoryA makes on Windows 95 and 98.
+inline constexpr std::size_t kLongestDirectory = 248;
+// The longest directory GetTempFileNameA takes (MAX_PATH - 14): a file in
+// use is copied beside itself under such a name.
+inline constexpr std::size_t kLongestTemporaryDirectory = 246;
 
 // The longest install directory, ending in its backslash, below which every
-// file of the install still has a path the platform takes.
-inline std::size_t LongestInstallDirectory() { return kLongestPath - LongestInstalledName(); }
+// file of the install still has a path the platform takes, every directory
+// can be made, and a file in use can be copied beside itself.
+std::size_t LongestInstallDirectory();
 
 }  // namespace engine

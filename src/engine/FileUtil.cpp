@@ -19,7 +19,7 @@ namespace {
 constexpr DWORD kVolumeLabel = 0x08;
 
 bool HasAttributes(const std::string& path, DWORD& attributes) {
-    attributes = ::GetFileAttributesA(path.c_str());
+    attributes = ::GetFileAttributesA(PlatformPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES;
 }
 
@@ -68,12 +68,28 @@ bool RestartReaches(const std::string& path) {
     return type == DRIVE_FIXED || type == DRIVE_REMOVABLE || type == DRIVE_RAMDISK;
 }
 
+// True when another program has the file open, whatever it opened it for:
+// an open without any sharing is refused then. A running program's own file
+// is refused in the same way.
+bool IsOpenElsewhere(const std::string& platformPath) {
+    ui::ScopedHandle probe(::CreateFileA(platformPath.c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (probe.IsValid()) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// What the next Windows start was asked to do about a file that stays.
+enum class LeftForStart { Tried, NotTried };
+
 // Why a file that was to go is still there, for the log.
-std::string WhyItStays(const std::string& path, DWORD error) {
+std::string WhyItStays(const std::string& path, DWORD error,
+                       LeftForStart left = LeftForStart::Tried) {
     DWORD attributes;
     if (HasAttributes(path, attributes) && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return "it is read-only";
     if (IsInUse(path, error)) {
+        if (left == LeftForStart::NotTried) return "it is in use";
         return RestartReaches(FullPath(path))
                    ? "it is in use, and the list of the next Windows start cannot take it"
                    : "it is in use, on a drive that the next Windows start cannot reach";
@@ -106,8 +122,9 @@ void CopyBlocks(HANDLE input, HANDLE output, const ProgressTarget& progress) {
 }
 
 ui::ScopedHandle CreateForCopy(const std::string& path) {
-    return ui::ScopedHandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return ui::ScopedHandle(::CreateFileA(PlatformPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                          nullptr));
 }
 
 // A destination in use cannot be written now. The copy goes to a temporary
@@ -145,9 +162,13 @@ std::string CopyContents(const std::string& source, const std::string& destinati
     // Taken before the source is open: the lookup searches for the name.
     const std::int32_t size = SourceFileSize(source);
 
-    ui::ScopedHandle input(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!input.IsValid()) throw EFOpenError(ui::Format("Cannot open file %s", source.c_str()));
+    ui::ScopedHandle input(::CreateFileA(PlatformPath(source).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!input.IsValid()) {
+        throw EFOpenError(ui::Format("Cannot open file %s", source.c_str()),
+                          ui::Format("Cannot open file %s", PlatformPath(source).c_str()));
+    }
 
     progress.SetMaximum(size);
     progress.SetMinimum(0);
@@ -159,7 +180,8 @@ std::string CopyContents(const std::string& source, const std::string& destinati
         if (IsInUse(destination, ::GetLastError()) && RestartReaches(FullPath(destination))) {
             return CopyBesideFileInUse(input.Get(), destination, progress);
         }
-        throw EFCreateError(ui::Format("Cannot create file %s", destination.c_str()));
+        throw EFCreateError(ui::Format("Cannot create file %s", destination.c_str()),
+                            ui::Format("Cannot create file %s", PlatformPath(destination).c_str()));
     }
     CopyBlocks(input.Get(), output.Get(), progress);
     output.Close();
@@ -170,23 +192,28 @@ std::string CopyContents(const std::string& source, const std::string& destinati
     // Should the list not let it go, the copy cannot be said to stay.
     const std::string list = SystemRenameList();
     if (!CancelStartupOperations(list, FullPath(destination))) {
-        throw EFCreateError(ui::Format(
+        const char* const why =
             "Cannot create file %s for good: %s, which may still delete or replace it at the "
-            "next Windows start, cannot be changed",
-            destination.c_str(), list.c_str()));
+            "next Windows start, cannot be changed";
+        throw EFCreateError(ui::Format(why, destination.c_str(), list.c_str()),
+                            ui::Format(why, PlatformPath(destination).c_str(), list.c_str()));
     }
     return std::string();
 }
 
 }  // namespace
 
+std::string PlatformPath(const std::string& path) {
+    return ui::CanonicalPath(path, &ui::IsAnsiLeadByte);
+}
+
 std::string FullPath(const std::string& path) {
-    const std::string canonical = ui::CanonicalPath(path, &ui::IsAnsiLeadByte);
+    const std::string canonical = PlatformPath(path);
     char buffer[MAX_PATH];
     char* namePart = nullptr;
     const DWORD length = ::GetFullPathNameA(canonical.c_str(), MAX_PATH, buffer, &namePart);
     if (length == 0 || length >= MAX_PATH) return canonical;
-    return ui::CanonicalPath(std::string(buffer, length), &ui::IsAnsiLeadByte);
+    return PlatformPath(std::string(buffer, length));
 }
 
 void CopyFileWithProgress(const std::string& source, const std::string& destination,
@@ -209,10 +236,10 @@ void CopyFileWithProgress(const std::string& source, const std::string& destinat
     }
     bar.SetPosition(0);
     if (pending.empty()) {
-        LogLine("File copied: " + source + " to " + target);
+        LogLine("File copied: " + PlatformPath(source) + " to " + PlatformPath(target));
     } else {
-        LogLine("File in use, replaced at the next Windows start: " + source + " to " + target +
-                ", copied to " + pending + " until then");
+        LogLine("File in use, replaced at the next Windows start: " + PlatformPath(source) +
+                " to " + PlatformPath(target) + ", copied to " + pending + " until then");
     }
 }
 
@@ -225,10 +252,12 @@ void EnsureDirectoryPath(const std::string& path) {
     while (missing < chain.size() && !IsDirectoryPresent(path.substr(0, chain[missing]))) {
         ++missing;
     }
-    while (missing > 0) ::CreateDirectoryA(path.substr(0, chain[--missing]).c_str(), nullptr);
+    while (missing > 0) MakeDirectory(path.substr(0, chain[--missing]));
 }
 
-void MakeDirectory(const std::string& path) { ::CreateDirectoryA(path.c_str(), nullptr); }
+void MakeDirectory(const std::string& path) {
+    ::CreateDirectoryA(PlatformPath(path).c_str(), nullptr);
+}
 
 bool IsDirectoryPresent(const std::string& path) {
     DWORD attributes;
@@ -270,15 +299,18 @@ MatchDeletion DeleteEveryMatch(const std::string& mask) {
     const std::string directory = DirectoryPart(mask);
     WIN32_FIND_DATAA entry;
     ui::ScopedFind search(::FindFirstFileA(FullPath(mask).c_str(), &entry));
-    MatchDeletion result = MatchDeletion::NoMatch;
-    if (!search.IsValid()) return result;
+    if (!search.IsValid()) return MatchDeletion::NoMatch;
+    bool matched = false;
+    bool stayed = false;
     do {
         if (entry.cFileName[0] == '.') continue;
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel)) != 0) continue;
-        if (!DeleteFileOrAtStartup(directory + entry.cFileName)) return MatchDeletion::SomeStayed;
-        result = MatchDeletion::AllGone;
+        matched = true;
+        // A match that stays (logged there) does not keep the later ones.
+        if (!DeleteFileOrAtStartup(directory + entry.cFileName)) stayed = true;
     } while (::FindNextFileA(search.Get(), &entry));
-    return result;
+    if (!matched) return MatchDeletion::NoMatch;
+    return stayed ? MatchDeletion::SomeStayed : MatchDeletion::AllGone;
 }
 
 bool DeleteMatchingFiles(const std::string& mask) {
@@ -292,9 +324,9 @@ bool DeleteFileOrAtStartup(const std::string& path) {
     // how the list names it.
     const std::string listed = FullPath(path);
     const bool nothingPending = CancelStartupOperations(list, listed);
-    if (::DeleteFileA(path.c_str())) {
+    if (DeleteFileUnlessOpen(path)) {
         if (nothingPending) return true;
-        LogError("Deleted " + path + ", but " + list +
+        LogError("Deleted " + PlatformPath(path) + ", but " + list +
                  " cannot be changed: a replacement left for the next Windows start may bring "
                  "it back");
         return false;
@@ -302,8 +334,17 @@ bool DeleteFileOrAtStartup(const std::string& path) {
     const DWORD error = ::GetLastError();
     if (IsInUse(path, error) && RestartReaches(listed) && ScheduleDeletionAtStartup(list, listed))
         return true;
-    LogError("Cannot delete " + path + ": " + WhyItStays(path, error));
+    LogError("Cannot delete " + PlatformPath(path) + ": " + WhyItStays(path, error));
     return false;
+}
+
+bool DeleteFileUnlessOpen(const std::string& path) {
+    const std::string platform = PlatformPath(path);
+    if (IsOpenElsewhere(platform)) {
+        ::SetLastError(ERROR_SHARING_VIOLATION);
+        return false;
+    }
+    return ::DeleteFileA(platform.c_str()) != FALSE;
 }
 
 namespace {
@@ -327,17 +368,20 @@ void ClearEntry(const std::string& base, const WIN32_FIND_DATAA& entry, bool rem
         // Never entered, and not removed either: the platform's removal of a
         // link may reach what it leads to (Wine's removes an empty target
         // directory and keeps the link). It stays, and so does its folder.
-        LogError("Cannot delete " + name + ": it is a link to a directory elsewhere");
+        LogError("Cannot delete " + PlatformPath(name) + ": it is a link to a directory elsewhere");
         result = false;
     } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         // Every entry is tried, also after an earlier failure.
         result = ClearDirectoryTree(name, removeItself) && result;
     } else if ((attributes & kVolumeLabel) == 0) {
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+            ::SetFileAttributesA(PlatformPath(name).c_str(), FILE_ATTRIBUTE_ARCHIVE);
         }
-        if (!::DeleteFileA(name.c_str())) {
-            LogError("Cannot delete " + name + ": " + WhyItStays(name, ::GetLastError()));
+        // A file in use stays, as in any other deletion; nothing is left
+        // for the next start here, since the tree's directories would stay.
+        if (!DeleteFileUnlessOpen(name)) {
+            LogError("Cannot delete " + PlatformPath(name) + ": " +
+                     WhyItStays(name, ::GetLastError(), LeftForStart::NotTried));
             result = false;
         }
     }
@@ -357,7 +401,7 @@ bool ClearDirectoryTree(const std::string& path, bool removeItself) {
     DWORD endOfSearch = ERROR_SUCCESS;
     {
         WIN32_FIND_DATAA entry;
-        ui::ScopedFind search(::FindFirstFileA((base + "*.*").c_str(), &entry));
+        ui::ScopedFind search(::FindFirstFileA(PlatformPath(base + "*.*").c_str(), &entry));
         if (search.IsValid()) {
             do {
                 ClearEntry(base, entry, removeItself, result);
@@ -369,8 +413,9 @@ bool ClearDirectoryTree(const std::string& path, bool removeItself) {
     // a bare drive ("x:" names the current directory of that drive).
     const bool bareDrive = path.size() == 2 && path[1] == ':';
     if (removeItself && result && endOfSearch == ERROR_NO_MORE_FILES && !bareDrive &&
-        !::RemoveDirectoryA(path.c_str())) {
-        LogError("Cannot delete the directory " + path + ": " + WhyItStays(path, ::GetLastError()));
+        !::RemoveDirectoryA(PlatformPath(path).c_str())) {
+        LogError("Cannot delete the directory " + PlatformPath(path) + ": " +
+                 WhyItStays(path, ::GetLastError()));
         result = false;
     }
     return result;

@@ -2,10 +2,12 @@
 // progress control following the bytes, directory making, deletion by
 // wildcard, emptying a tree, and the Windows and system directories.
 //
-// Paths are 8-bit text in the ANSI code page, used exactly as given: doubled
-// backslashes are not collapsed and a trailing dot stays ("wardex." is the
-// file wardex). They are walked a character at a time, so that the second
-// byte of a double-byte character is never taken for a backslash.
+// Paths are 8-bit text in the ANSI code page, formed and reported exactly as
+// given: a trailing dot stays ("wardex." is the file wardex), and a doubled
+// backslash stays in what the user is shown. What is handed to the platform,
+// and written to the log, is the path's canonical form (PlatformPath). Paths
+// are walked a character at a time, so that the second byte of a
+// double-byte character is never taken for a backslash.
 #pragma once
 
 #include <windows.h>
@@ -48,8 +50,13 @@ bool IsDirectoryPresent(const std::string& path);
 // Present and not a directory.
 bool IsFilePresent(const std::string& path);
 
-// "" stays "", "c:" and "c:\" stay, a lone drive letter "c" becomes "c:\",
-// anything else gets a backslash appended.
+// The path as the platform is given it, and as the log names it: each run of
+// backslashes made one, a leading pair (a network path) kept. Nothing
+// documents how the file system of Windows 95 reads a doubled backslash
+// (its long-file-name services take "X:\\" for the start of a network
+// path), and a path copied from the log should work in any tool.
+std::string PlatformPath(const std::string& path);
+
 // The path made whole against the current directory and canonical by the
 // program's own text rules, whatever the platform's call makes of a doubled
 // backslash: what the rename list writes and compares, and what a log, an
@@ -57,6 +64,8 @@ bool IsFilePresent(const std::string& path);
 // Canonical as given when it cannot be made whole.
 std::string FullPath(const std::string& path);
 
+// "" stays "", "c:" and "c:\" stay, a lone drive letter "c" becomes "c:\",
+// anything else gets a backslash appended.
 std::string AppendBackslash(const std::string& path);
 // True when the last character is a backslash.
 bool EndsWithBackslash(const std::string& path);
@@ -69,14 +78,22 @@ std::string FileNamePart(const std::string& path);
 std::int32_t SourceFileSize(const std::string& path);
 
 // Deletes the files matching a wildcard name (directories are left alone),
-// each as DeleteFileOrAtStartup does, and stops at the first that stays, so
-// a read-only match ends it. Tells a mask that matched nothing from one
-// whose matches all went (or were left for the next start) and from one
-// that left a file behind.
+// each as DeleteFileOrAtStartup does. Every match is tried, also after one
+// that stays (read-only, in use), and each that stays is logged. Tells a
+// mask that matched nothing from one whose matches all went (or were left
+// for the next start) and from one that left a file behind.
 enum class MatchDeletion { NoMatch, AllGone, SomeStayed };
 MatchDeletion DeleteEveryMatch(const std::string& mask);
 // The same; true only when something matched and nothing stayed.
 bool DeleteMatchingFiles(const std::string& mask);
+
+// Deletes a file unless another program has it open: Windows 95 and 98
+// delete a file that is open for normal I/O, from under the program that
+// writes it (only a running program's own file refuses). The file is first
+// opened without sharing; a sharing violation there leaves it in place.
+// False when it stays, with the last error set (ERROR_SHARING_VIOLATION for
+// a file in use).
+bool DeleteFileUnlessOpen(const std::string& path);
 
 // Deletes a file; one that another program holds open, on a drive that the
 // next Windows start can reach, is listed for deletion at that start

@@ -16,6 +16,7 @@
 #include "engine/SetupLog.h"
 #include "engine/SetupProcedure.h"
 #include "engine/ShellLinks.h"
+#include "engine/StreamErrors.h"
 #include "ui/exceptions.h"
 
 namespace engine {
@@ -24,6 +25,18 @@ namespace {
 
 // Ten display units of 1024000 bytes: the least room an install starts with.
 constexpr std::int64_t kLeastFreeBytes = 10240000;
+
+// The special folder's path; empty, logged, and `found` false when the shell
+// does not give it.
+std::string FolderOrLogged(int folder, bool& found) {
+    const std::string path = SpecialFolderPath(folder);
+    if (path.empty()) {
+        LogError(std::string("Cannot find the ") + SpecialFolderName(folder) +
+                 " folder; its shortcuts are not made");
+        found = false;
+    }
+    return path;
+}
 
 Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     std::string& installDir = choices.installDir;
@@ -64,7 +77,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     if (DriveFreeBytes(drive) < kLeastFreeBytes) {
         // A refused install leaves nothing behind: the directory just made
         // for it, still empty, goes again.
-        if (made) ::RemoveDirectoryA(madeDirectory.c_str());
+        if (made) ::RemoveDirectoryA(PlatformPath(madeDirectory).c_str());
         host.Fail("Not enough free space available");
         return Outcome::Refused;
     }
@@ -98,9 +111,12 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     }
 
     host.Status("Creating main menu entry");
+    // A folder asked for and not found costs its shortcuts; the rest of the
+    // install goes on, but it is not complete.
+    bool foldersFound = true;
     std::string programs, startup;
-    if (choices.menuGroup) programs = SpecialFolderPath(kProgramsFolder);
-    if (choices.startupShortcut) startup = SpecialFolderPath(kStartupFolder);
+    if (choices.menuGroup) programs = FolderOrLogged(kProgramsFolder, foldersFound);
+    if (choices.startupShortcut) startup = FolderOrLogged(kStartupFolder, foldersFound);
     const std::string group = programs + kMenuGroupName;
     if (!programs.empty() && !IsDirectoryPresent(group)) MakeDirectory(group);
     const auto groupPresent = [&] { return !programs.empty() && IsDirectoryPresent(group); };
@@ -170,7 +186,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     }
 
     CopyFileWithProgress(sourceDir + "\\readme.", installDir + kReadmeCopyName, gauge);
-    if (choices.viewReadme) host.OpenReadme(installDir + kReadmeCopyName);
+    if (choices.viewReadme) host.OpenReadme(PlatformPath(installDir + kReadmeCopyName));
 
     // Before the windows go and the restart is offered: a restart taken at
     // once ends the program.
@@ -179,7 +195,7 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     host.HideWindows();
     host.OfferRestart(
         "Quarnel has been successfully installed. You have to restart Windows. Ok to reboot ?");
-    return driverRegistered ? Outcome::Done : Outcome::Failed;
+    return driverRegistered && foldersFound ? Outcome::Done : Outcome::Failed;
 }
 
 }  // namespace
@@ -190,7 +206,7 @@ Outcome RunInstall(InstallChoices& choices, SetupHost& host) {
     } catch (const std::exception& error) {
         // Told by the caller as well (the standard error box); logged here,
         // where every way into the install passes.
-        LogError(error.what());
+        LogError(LoggedText(error));
         throw;
     }
 }

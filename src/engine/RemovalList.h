@@ -49,9 +49,9 @@ inline constexpr char kComponentGuardDirectory[] = "WARDEX";
 
 // Deletes the component files below `installDir` (which ends in a
 // backslash) when its Wardex directory is present. A file that cannot be
-// deleted stays, logged with its reason, and so do later matches of its
-// mask; the next entries are tried all the same. True when nothing stayed
-// (what the next Windows start deletes counts as gone).
+// deleted stays, logged with its reason; the later matches of its mask and
+// the next entries are tried all the same. True when nothing stayed (what
+// the next Windows start deletes counts as gone).
 bool DeleteComponentFiles(const std::string& installDir);
 
 }  // namespace engine

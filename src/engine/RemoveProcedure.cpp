@@ -12,6 +12,7 @@
 #include "engine/SetupLog.h"
 #include "engine/SetupProcedure.h"
 #include "engine/ShellLinks.h"
+#include "engine/StreamErrors.h"
 
 namespace engine {
 
@@ -27,10 +28,10 @@ bool DeleteLogged(const std::string& mask, const char* what) {
         case MatchDeletion::NoMatch:
             return true;
         case MatchDeletion::AllGone:
-            LogLine(std::string(what) + " deleted: " + mask);
+            LogLine(std::string(what) + " deleted: " + PlatformPath(mask));
             return true;
         default:
-            LogError(std::string("Cannot delete ") + what + " " + mask);
+            LogError(std::string("Cannot delete ") + what + " " + PlatformPath(mask));
             return false;
     }
 }
@@ -44,10 +45,10 @@ bool DeleteMenuGroup(const std::string& programs) {
     if (IsDirectoryPresent(group)) DeleteLogged(programs + kMenuGroupShortcuts, "Shortcuts");
     if (!IsDirectoryPresent(group)) return true;
     if (!ClearDirectoryTree(group, true)) {
-        LogError("Cannot delete the menu group " + group);
+        LogError("Cannot delete the menu group " + PlatformPath(group));
         return false;
     }
-    LogLine("Menu group deleted: " + group);
+    LogLine("Menu group deleted: " + PlatformPath(group));
     return true;
 }
 
@@ -85,6 +86,14 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
     host.Status("Getting menu folder");
     const std::string programs = SpecialFolderPath(kProgramsFolder);
     const std::string startup = SpecialFolderPath(kStartupFolder);
+    // A folder not found is one whose shortcuts were not looked for: they
+    // may be there still.
+    for (const int folder : {kProgramsFolder, kStartupFolder}) {
+        if (!(folder == kProgramsFolder ? programs : startup).empty()) continue;
+        LogError(std::string("Cannot find the ") + SpecialFolderName(folder) +
+                 " folder; its shortcuts are not removed");
+        complete = false;
+    }
 
     const std::string driver = SystemDirectoryPath() + kDriverFileName;
     if (IsFilePresent(driver)) complete = DeleteLogged(driver, "Driver") && complete;
@@ -95,9 +104,9 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
         complete = DeleteLogged(startup + kStartupShortcutName, "Shortcut") && complete;
 
     if (DeleteComponentFiles(installDir)) {
-        LogLine("Component files deleted where present below " + installDir);
+        LogLine("Component files deleted where present below " + PlatformPath(installDir));
     } else {
-        LogError("Component files stayed below " + installDir);
+        LogError("Component files stayed below " + PlatformPath(installDir));
         complete = false;
     }
 
@@ -117,7 +126,7 @@ Outcome RunRemoval(std::string& installDir, SetupHost& host) {
     try {
         return RemovalSteps(installDir, host);
     } catch (const std::exception& error) {
-        LogError(error.what());
+        LogError(LoggedText(error));
         throw;
     }
 }

@@ -268,7 +268,7 @@ std::string PendingDeletionLine(const std::string& file) {
 bool ScheduleDeletionAtStartup(const std::string& listPath, const std::string& file) {
     const std::string path = StartupPathOf(file);
     if (path.empty()) {
-        LogError("Cannot list " + file + " for deletion at the next Windows start");
+        LogError("Cannot list " + PlatformPath(file) + " for deletion at the next Windows start");
         return false;
     }
     return SetStartupOperation(listPath, path, DeletionLineFor(path, &ui::IsOemLeadByte));
@@ -282,7 +282,8 @@ bool ScheduleReplacementAtStartup(const std::string& listPath, const std::string
                                  ? std::string()
                                  : ReplacementLineFor(path, source, &ui::IsOemLeadByte);
     if (line.empty()) {
-        LogError("Cannot list " + file + " for replacement at the next Windows start");
+        LogError("Cannot list " + PlatformPath(file) +
+                 " for replacement at the next Windows start");
         return false;
     }
     return SetStartupOperation(listPath, path, line);
@@ -299,7 +300,12 @@ std::string SystemRenameList() { return WindowsDirectoryPath() + kRenameListName
 
 std::string ReplacementTemporaryIn(const std::string& directory) {
     char name[MAX_PATH];
-    if (::GetTempFileNameA(directory.c_str(), kTemporaryPrefix, 0, name) == 0) {
+    // Named as GetTempFileNameA takes a directory, at most MAX_PATH - 14
+    // characters: without the trailing backslash it adds itself (a drive's
+    // root keeps its own).
+    std::string named = PlatformPath(directory);
+    if (named.size() > 3 && EndsWithBackslash(named)) named.pop_back();
+    if (::GetTempFileNameA(named.c_str(), kTemporaryPrefix, 0, name) == 0) {
         return std::string();
     }
     return name;

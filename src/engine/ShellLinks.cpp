@@ -2,8 +2,11 @@
 
 #include <objidl.h>
 
+#include <cstddef>
 #include <cstring>
+#include <utility>
 
+#include "engine/FileUtil.h"
 #include "engine/SetupLog.h"
 #include "ui/handles.h"
 
@@ -23,27 +26,96 @@ std::wstring WideFromAnsi(const std::string& text) {
     return wide;
 }
 
-}  // namespace
-
-std::string DisplayNamePath(STRRET& name) {
-    if (name.uType == STRRET_WSTR) {
-        // Not taken as a path, but the memory is the caller's to free.
-        ui::CoTaskMem<WCHAR> owned;
-        *owned.Receive() = name.pOleStr;
-        name.pOleStr = nullptr;
-        return std::string();
-    }
-    if (name.uType != STRRET_CSTR) return std::string();
-    const char* text = name.cStr;
-    const void* zero = std::memchr(text, '\0', sizeof(name.cStr));
-    const size_t length = zero != nullptr
-                              ? static_cast<size_t>(static_cast<const char*>(zero) - text)
-                              : sizeof(name.cStr);
-    return std::string(text, length);
+// The text of `text` up to its first zero, or all `room` characters.
+std::string TextUpToZero(const char* text, std::size_t room) {
+    const void* zero = std::memchr(text, '\0', room);
+    return std::string(text, zero != nullptr
+                                 ? static_cast<std::size_t>(static_cast<const char*>(zero) - text)
+                                 : room);
 }
 
+// Bytes of an item list, its terminating zero count included.
+std::size_t ItemListSize(LPCITEMIDLIST items) {
+    if (items == nullptr) return 0;
+    const auto* bytes = reinterpret_cast<const BYTE*>(items);
+    std::size_t size = 0;
+    for (;;) {
+        USHORT length;
+        std::memcpy(&length, bytes + size, sizeof length);
+        if (length == 0) return size + sizeof length;
+        size += length;
+    }
+}
+
+// The ANSI form of a wide text; empty when a character has none.
+std::string AnsiFromWide(const wchar_t* wide) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string text(static_cast<std::size_t>(length), '\0');
+    BOOL defaulted = FALSE;
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, &text[0], length, nullptr, &defaulted);
+    if (defaulted) return std::string();
+    text.resize(static_cast<std::size_t>(length) - 1);
+    return text;
+}
+
+// Memory of the shell's, freed with the allocator it came from.
+template <typename T>
+class ShellMemory {
+public:
+    explicit ShellMemory(IMalloc& allocator) : allocator_(allocator) {}
+    ~ShellMemory() {
+        if (ptr_ != nullptr) allocator_.Free(ptr_);
+    }
+    ShellMemory(const ShellMemory&) = delete;
+    ShellMemory& operator=(const ShellMemory&) = delete;
+    T* Get() const { return ptr_; }
+    T** Receive() { return &ptr_; }
+
+private:
+    IMalloc& allocator_;
+    T* ptr_ = nullptr;
+};
+
+DisplayNameQuery& NameQuery() {
+    static DisplayNameQuery query;
+    return query;
+}
+
+}  // namespace
+
+std::string DisplayNamePath(STRRET& name, LPCITEMIDLIST items, IMalloc& allocator) {
+    switch (name.uType) {
+        case STRRET_CSTR:
+            return TextUpToZero(name.cStr, sizeof(name.cStr));
+        case STRRET_OFFSET: {
+            // Within the item list only: its identifiers, then its two-byte end.
+            const std::size_t size = ItemListSize(items);
+            if (items == nullptr || name.uOffset >= size) return std::string();
+            return TextUpToZero(reinterpret_cast<const char*>(items) + name.uOffset,
+                                size - name.uOffset);
+        }
+        case STRRET_WSTR: {
+            const LPWSTR wide = name.pOleStr;
+            name.pOleStr = nullptr;
+            if (wide == nullptr) return std::string();
+            const std::string text = AnsiFromWide(wide);
+            allocator.Free(wide);
+            return text;
+        }
+        default:
+            return std::string();
+    }
+}
+
+void SetDisplayNameQuery(DisplayNameQuery query) { NameQuery() = std::move(query); }
+
 std::string SpecialFolderPath(int folder) {
-    ui::CoTaskMem<ITEMIDLIST> items;
+    // The item list and a wide answer are the shell's memory, freed with its
+    // own allocator.
+    ui::ComPtr<IMalloc> allocator;
+    if (FAILED(::SHGetMalloc(allocator.Receive()))) return "";
+    ShellMemory<ITEMIDLIST> items(*allocator.Get());
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, items.Receive()))) return "";
     ui::ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.Receive()))) return "";
@@ -51,8 +123,11 @@ std::string SpecialFolderPath(int folder) {
     // name such as "Programs", which taken as a path would put the menu group
     // under the current directory.
     STRRET name{};
-    if (FAILED(desktop->GetDisplayNameOf(items.Get(), SHGDN_FORPARSING, &name))) return "";
-    return DisplayNamePath(name);
+    const HRESULT answered = NameQuery()
+                                 ? NameQuery()(*desktop.Get(), items.Get(), name)
+                                 : desktop->GetDisplayNameOf(items.Get(), SHGDN_FORPARSING, &name);
+    if (FAILED(answered)) return "";
+    return DisplayNamePath(name, items.Get(), *allocator.Get());
 }
 
 void CreateShellLink(const std::string& target, const std::string& arguments,
@@ -69,15 +144,17 @@ void CreateShellLink(const std::string& target, const std::string& arguments,
         throw EIntfCastError();
     }
 
-    link->SetPath(target.c_str());
+    // The link keeps the paths as the platform is given them: Windows
+    // resolves its target at every start.
+    link->SetPath(PlatformPath(target).c_str());
     link->SetArguments(arguments.c_str());
-    link->SetWorkingDirectory(workingDirectory.c_str());
+    link->SetWorkingDirectory(PlatformPath(workingDirectory).c_str());
     // FALSE: the object does not take the file as its current one.
-    const std::wstring path = WideFromAnsi(linkFile);
+    const std::wstring path = WideFromAnsi(PlatformPath(linkFile));
     if (SUCCEEDED(file->Save(path.c_str(), FALSE))) {
-        LogLine("Shortcut created: " + linkFile + " to " + target);
+        LogLine("Shortcut created: " + PlatformPath(linkFile) + " to " + PlatformPath(target));
     } else {
-        LogError("Cannot save shortcut " + linkFile);
+        LogError("Cannot save shortcut " + PlatformPath(linkFile));
     }
 }
 

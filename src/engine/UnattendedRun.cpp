@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "engine/FileUtil.h"
 #include "engine/InstallRecords.h"
 #include "engine/Registry.h"
 #include "engine/SetupLog.h"
@@ -122,8 +123,9 @@ int Run(const SetupCommandLine& line, const UnattendedSystem& system, std::strin
     choices.viewReadme = line.viewReadme;
     choices.startupShortcut = line.startupShortcut;
     choices.answerFile = line.saveAnswerFile;
-    LogLine("Unattended install of " + ChosenNames(line) + " from " + system.sourceDir + " to " +
-            choices.installDir + (line.menuGroup ? "" : ", no menu group") +
+    LogLine("Unattended install of " + ChosenNames(line) + " from " +
+            PlatformPath(system.sourceDir) + " to " + PlatformPath(choices.installDir) +
+            (line.menuGroup ? "" : ", no menu group") +
             (line.startupShortcut ? "" : ", no start-up shortcut"));
     const int code = CodeOf(RunInstall(choices, host));
     summary = "installed to " + choices.installDir;

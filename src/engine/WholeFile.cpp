@@ -8,8 +8,8 @@
 namespace engine {
 
 bool ReadWholeFile(const std::string& path, std::size_t longest, std::string& text) {
-    ui::ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::ScopedHandle file(::CreateFileA(PlatformPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) return false;
     // Measured by seeking to the end: the one way every Windows 95 has.
     const DWORD size = ::SetFilePointer(file.Get(), 0, nullptr, FILE_END);
@@ -42,9 +42,11 @@ bool ReplaceWholeFile(const std::string& path, const std::string& text) {
                   count == text.size() && ::FlushFileBuffers(file.Get());
     }
     // MoveFileEx, which would replace in one step, is missing on Windows 95
-    // and 98: the old file goes first, then the new one takes its name.
+    // and 98: the old file goes first, then the new one takes its name. One
+    // that a reader has open stays as it is: Windows 95 and 98 would delete
+    // it from under the reader.
     if (written) {
-        const bool gone = ::DeleteFileA(full.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+        const bool gone = DeleteFileUnlessOpen(full) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
         written = gone && ::MoveFileA(temporary, full.c_str());
     }
     if (!written) ::DeleteFileA(temporary);

@@ -13,7 +13,7 @@ bool ReadWholeFile(const std::string& path, std::size_t longest, std::string& te
 
 // Writes `text` to a temporary file beside `path`, then puts it in the
 // place of `path`. False, with nothing left of the temporary, when any step
-// fails.
+// fails, and when another program has `path` open (it stays as it is).
 bool ReplaceWholeFile(const std::string& path, const std::string& text);
 
 }  // namespace engine

@@ -450,7 +450,7 @@ TEST_F(Install, ADirectoryTooLongForItsFilesIsRefusedBeforeAnythingIsMade) {
     while (options.directory.size() < 32000) options.directory += "\\a";
     StartInstall({4}, options);
     ExpectDialog(kError,
-                 "The directory name is too long. Please choose one of at most 233 characters",
+                 "The directory name is too long. Please choose one of at most 230 characters",
                  IDOK);
     ExpectCleanExit();
     EXPECT_FALSE(DirectoryExists(kDefaultInstallDir));

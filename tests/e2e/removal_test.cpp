@@ -190,7 +190,8 @@ TEST_F(Removal, WithoutTrivelTheRestGoes) {
     EXPECT_FALSE(PathExists(state.installDir + "TRIVEL"));
 }
 
-TEST_F(Removal, AReadOnlyMatchKeepsItselfAndTheMatchesAfterIt) {
+// Every match of a mask is tried: a read-only one stays alone.
+TEST_F(Removal, AReadOnlyMatchStaysAndTheMatchesAroundItGo) {
     const InstalledState state;
     PlantInstalledState(state);
     const std::string wardex = state.installDir + "WARDEX\\";
@@ -205,7 +206,7 @@ TEST_F(Removal, AReadOnlyMatchKeepsItselfAndTheMatchesAfterIt) {
     Remove(state.installDir);
 
     for (auto name = order.begin(); name != order.end(); ++name)
-        EXPECT_EQ(name >= readOnly, PathExists(wardex + *name)) << *name;
+        EXPECT_EQ(name == readOnly, PathExists(wardex + *name)) << *name;
     EXPECT_FALSE(PathExists(wardex + "dlsize.001")) << "the next entry was not tried";
 }
 

@@ -27,9 +27,10 @@ engine::FreeSpaceReply Clusters(std::uint32_t sectors, std::uint32_t bytes, std:
 class QuestionDeclined : public engine::SetupHost {
 public:
     std::vector<std::int64_t> shown;
+    std::vector<std::string> errors;
     void ShowStatus(const std::string&, bool) override {}
     void ShowFreeSpace(std::int64_t bytes) override { shown.push_back(bytes); }
-    void ShowError(const std::string&) override {}
+    void ShowError(const std::string& text) override { errors.push_back(text); }
     void ShowInformation(const std::string&) override {}
     bool Confirm(const std::string&, ui::TMsgDlgType) override { return false; }
     ui::TComponent* ProgressTarget() override { return nullptr; }
@@ -98,6 +99,32 @@ TEST_F(LargeDrive, TheInstallStillRefusesTooLittleRoomAndADriveWithoutAnswer) {
     // Figures whose product passes 64 bits stay at the largest positive count.
     Answer(Clusters(0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu));
     EXPECT_GT(engine::DriveFreeBytes(3), 0);
+}
+
+// Windows 95 and 98 make a directory of at most 248 characters, and take a
+// directory of at most 246 (MAX_PATH - 14) for a temporary file: below the
+// longest install directory accepted, TRIVEL\Diskware still has 246, so
+// that it is made and keldan.dw in use can be copied beside itself. A
+// longer one is refused before anything is written.
+TEST_F(LargeDrive, ADirectoryIsRefusedWhereTheInstallCouldNotMakeItsOwnBelowIt) {
+    Answer(Clusters(64, 512, 65535));
+    const auto installOf = [&](std::size_t length, QuestionDeclined& host) {
+        std::string directory = dir_ / "Q";
+        directory.resize(length, 'x');
+        engine::InstallChoices choices;
+        choices.installDir = directory;
+        choices.sourceDir = dir_.Path();
+        choices.components[4] = true;
+        return engine::RunInstall(choices, host);
+    };
+    QuestionDeclined longest;
+    EXPECT_EQ(installOf(230, longest), engine::Outcome::Cancelled);
+    EXPECT_EQ(longest.errors, std::vector<std::string>{});
+    QuestionDeclined tooLong;
+    EXPECT_EQ(installOf(231, tooLong), engine::Outcome::Refused);
+    EXPECT_EQ(tooLong.errors,
+              std::vector<std::string>{
+                  "The directory name is too long. Please choose one of at most 230 characters"});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "engine/FileUtil.h"
 #include "engine/RenameList.h"
 #include "engine/SetupLog.h"
+#include "engine/WholeFile.h"
 #include "temp_dir.h"
 #include "ui/component.h"
 #include "ui/exceptions.h"
@@ -344,7 +345,10 @@ TEST_F(FileCopyTest, SourceNameEndingInADotOpensTheFileWithoutExtension) {
     EXPECT_EQ(gauge_.calls.front(), (PropertyCall{"MaxValue", 4321}));
 }
 
-TEST_F(FileCopyTest, DoubledBackslashIsKeptAndMakesNoDirectory) {
+// The box shows the path as it was formed, doubled backslash and all; the
+// log names it as the platform was given it, in the form a technician can
+// copy into any tool.
+TEST_F(FileCopyTest, DoubledBackslashIsShownAsFormedAndLoggedCanonical) {
     ASSERT_TRUE(WriteFileOfSize(dir_ / "src", 10));
     const std::string doubled = dir_ / "new\\\\file";
     try {
@@ -352,13 +356,19 @@ TEST_F(FileCopyTest, DoubledBackslashIsKeptAndMakesNoDirectory) {
         FAIL() << "no error raised";
     } catch (const engine::EFCreateError& e) {
         EXPECT_EQ(e.Message(), "Cannot create file " + doubled);
+        EXPECT_EQ(engine::LoggedText(e), "Cannot create file " + (dir_ / "new\\file"));
     }
     EXPECT_FALSE(engine::IsDirectoryPresent(dir_ / "new"));
 
-    // With the directory present the platform reads past the doubled backslash.
     ASSERT_TRUE(::CreateDirectoryA((dir_ / "new").c_str(), nullptr));
-    engine::CopyFileWithProgress(dir_ / "src", doubled, nullptr);
+    engine::StartLog(dir_ / "copy.log");
+    engine::CopyFileWithProgress(dir_.Path() + "\\\\src", doubled, nullptr);
+    engine::StartLog("");
     EXPECT_EQ(ReadWholeFile(dir_ / "new\\file").size(), 10u);
+    EXPECT_NE(std::string::npos,
+              ReadWholeFile(dir_ / "copy.log")
+                  .find("File copied: " + (dir_ / "src") + " to " + (dir_ / "new\\file") + "\r\n"))
+        << ReadWholeFile(dir_ / "copy.log");
 }
 
 TEST_F(FileCopyTest, LastWriteTimeKeepsTwoSecondResolution) {
@@ -493,7 +503,9 @@ TEST_F(DeleteMatchingTest, RelativeMaskDeletesBelowTheCurrentDirectory) {
     EXPECT_FALSE(engine::IsFilePresent(dir_ / "sub\\one.vxd"));
 }
 
-TEST_F(DeleteMatchingTest, ReadOnlyMatchStopsAndLeavesLaterMatches) {
+// Every match is tried: one that stays neither keeps the later ones nor
+// goes unlogged.
+TEST_F(DeleteMatchingTest, ReadOnlyMatchStaysLoggedAndLaterMatchesGo) {
     for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) {
         ASSERT_TRUE(WriteFileOfSize(dir_ / name, 1));
     }
@@ -510,10 +522,55 @@ TEST_F(DeleteMatchingTest, ReadOnlyMatchStopsAndLeavesLaterMatches) {
     ASSERT_EQ(order.size(), 3u);
     ASSERT_TRUE(::SetFileAttributesA((dir_ / order[1]).c_str(), FILE_ATTRIBUTE_READONLY));
 
-    EXPECT_FALSE(engine::DeleteMatchingFiles(dir_ / "*.tmp"));
+    engine::StartLog(dir_ / "delete.log");
+    EXPECT_EQ(engine::DeleteEveryMatch(dir_ / "*.tmp"), engine::MatchDeletion::SomeStayed);
+    engine::StartLog("");
     EXPECT_FALSE(engine::IsFilePresent(dir_ / order[0]));
     EXPECT_TRUE(engine::IsFilePresent(dir_ / order[1]));
-    EXPECT_TRUE(engine::IsFilePresent(dir_ / order[2]));
+    EXPECT_FALSE(engine::IsFilePresent(dir_ / order[2]));
+    EXPECT_NE(std::string::npos,
+              ReadWholeFile(dir_ / "delete.log")
+                  .find("Error: Cannot delete " + (dir_ / order[1]) + ": it is read-only"))
+        << ReadWholeFile(dir_ / "delete.log");
+}
+
+// Windows 95 and 98 delete a file that another program has open for normal
+// I/O; Wine does so too for a file opened with delete sharing, the one way
+// it offers. Such a file (a running Wardex's data, a MIF a reader holds) is
+// left for the next start, or left alone, instead of being deleted from
+// under its program.
+TEST_F(DeleteMatchingTest, FileOpenForNormalIoIsNotDeletedFromUnderItsProgram) {
+    const std::string list = engine::SystemRenameList();
+    const bool hadList = ::GetFileAttributesA(list.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string listBefore = hadList ? ReadWholeFile(list) : std::string();
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "wardex.ini", 7));
+    ASSERT_TRUE(WriteFileOfSize(dir_ / "status.mif", 7));
+    bool listed = false;
+    bool replaced = true;
+    {
+        const DWORD everyone = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        const ui::ScopedHandle wardex(::CreateFileA((dir_ / "wardex.ini").c_str(),
+                                                    GENERIC_READ | GENERIC_WRITE, everyone, nullptr,
+                                                    OPEN_EXISTING, 0, nullptr));
+        const ui::ScopedHandle reader(::CreateFileA((dir_ / "status.mif").c_str(), GENERIC_READ,
+                                                    everyone, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(wardex.IsValid() && reader.IsValid());
+        listed = engine::DeleteMatchingFiles(dir_ / "wardex.*");
+        replaced = engine::ReplaceWholeFile(dir_ / "status.mif", "new");
+    }
+    EXPECT_TRUE(listed) << "a file in use is left for the next start, which counts as gone";
+    EXPECT_EQ(ReadWholeFile(dir_ / "wardex.ini").size(), 7u);
+    EXPECT_NE(ReadWholeFile(list).find(engine::PendingDeletionLine(dir_ / "wardex.ini")),
+              std::string::npos)
+        << ReadWholeFile(list);
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(ReadWholeFile(dir_ / "status.mif").size(), 7u);
+
+    EXPECT_TRUE(engine::CancelStartupOperations(list, dir_ / "wardex.ini"));
+    if (hadList)
+        EXPECT_EQ(listBefore, ReadWholeFile(list));
+    else
+        ::DeleteFileA(list.c_str());
 }
 
 class ClearTreeTest : public ::testing::Test {

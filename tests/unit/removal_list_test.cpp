@@ -10,6 +10,10 @@
 #include "engine/ComponentTable.h"
 #include "engine/Registry.h"
 #include "engine/RemovalList.h"
+#include "engine/RenameList.h"
+#include "engine/SetupLog.h"
+#include "engine/SetupProcedure.h"
+#include "engine/ShellLinks.h"
 #include "registry_keys.h"
 #include "temp_dir.h"
 #include "ui/handles.h"
@@ -98,6 +102,61 @@ TEST(InstallationRecords, GoWithTheirSubkeysWhileTheVendorAndItsOtherProductsSta
     EXPECT_TRUE(KeyExists(otherProduct));
     RemoveKeyTree(HKEY_LOCAL_MACHINE, otherProduct);
     EXPECT_TRUE(KeyExists("SOFTWARE\\Brenvik"));
+}
+
+// Nobody at the machine: every question is Yes.
+class AnswersYes : public engine::SetupHost {
+public:
+    void ShowStatus(const std::string&, bool) override {}
+    void ShowFreeSpace(std::int64_t) override {}
+    void ShowError(const std::string&) override {}
+    void ShowInformation(const std::string&) override {}
+    bool Confirm(const std::string&, ui::TMsgDlgType) override { return true; }
+    ui::TComponent* ProgressTarget() override { return nullptr; }
+    void OpenReadme(const std::string&) override {}
+    void HideWindows() override {}
+    void OfferRestart(const std::string&) override {}
+    void RequestEnd() override {}
+};
+
+// A special folder the shell does not give is one whose shortcuts were never
+// looked for: the log says so, and the removal is not complete.
+TEST(RemovalOfShortcuts, AFolderTheShellDoesNotGiveIsLoggedAndLeavesTheRemovalIncomplete) {
+    TempDir temp;
+    const std::string list = engine::SystemRenameList();
+    const bool hadList = Present(list);
+    const std::string listBefore = hadList ? testing_support::ReadWholeFile(list) : "";
+    ASSERT_TRUE(WriteFileOfSize(temp / "setup.exe", 10));
+    {
+        ui::RegKey key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brenvik\\Quarnel", 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr));
+        const std::string path = temp.Path();
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.Get(), "Path", 0, REG_SZ,
+                                                  reinterpret_cast<const BYTE*>(path.c_str()),
+                                                  static_cast<DWORD>(path.size() + 1)));
+    }
+    engine::StartLog(temp / "removal.log");
+    engine::SetDisplayNameQuery([](IShellFolder&, LPCITEMIDLIST, STRRET&) { return E_FAIL; });
+    AnswersYes host;
+    std::string installDir;
+    const engine::Outcome outcome = engine::RunRemoval(installDir, host);
+    engine::SetDisplayNameQuery(nullptr);
+    engine::StartLog("");
+
+    EXPECT_EQ(outcome, engine::Outcome::Failed);
+    const std::string log = testing_support::ReadWholeFile(temp / "removal.log");
+    for (const char* folder : {"Programs", "Startup"}) {
+        EXPECT_NE(std::string::npos, log.find(std::string("Error: Cannot find the ") + folder +
+                                              " folder; its shortcuts are not removed"))
+            << log;
+    }
+    EXPECT_TRUE(engine::CancelStartupOperations(list, temp / "setup.exe"));
+    if (hadList)
+        EXPECT_EQ(listBefore, testing_support::ReadWholeFile(list));
+    else
+        ::DeleteFileA(list.c_str());
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ protected:
 };
 
 TEST_F(SelectDirDialogTest, LayoutAndTabOrderWithHelpHidden) {
+    TSelectDirDlg::SetNetworkDialogFinder([] { return controls::NetworkConnectDialog(); });
     auto dialog = Make(controls::sdAllowCreate | controls::sdPrompt);
     EXPECT_EQ(dialog->Caption(), "Select Directory");
     EXPECT_EQ(dialog->ClientWidth(), 424);
@@ -65,7 +66,7 @@ TEST_F(SelectDirDialogTest, LayoutAndTabOrderWithHelpHidden) {
     // Creating allowed: the name edit, not the path label.
     EXPECT_TRUE(dialog->DirEdit->Visible());
     EXPECT_FALSE(dialog->DirLabel->Visible());
-    // This platform names no network library: no Network button.
+    // No network: no Network button.
     EXPECT_FALSE(dialog->NetButton->Visible());
 }
 
@@ -78,13 +79,22 @@ TEST_F(SelectDirDialogTest, HelpContextKeepsHelpAndThePathLabelShowsWithoutCreat
     EXPECT_TRUE(dialog->DirLabel->Visible());
 }
 
-WORD WINAPI FakeConnectDialog(HWND, WORD) { return 0; }
+DWORD WINAPI FakeConnectDialog(HWND, DWORD) { return 0; }
 
 TEST_F(SelectDirDialogTest, NetworkButtonShowsWhenTheLibrariesOfferTheDialog) {
     TSelectDirDlg::SetNetworkDialogFinder([] { return &FakeConnectDialog; });
     auto dialog = Make(0);
     EXPECT_TRUE(dialog->NetButton->Visible());
     EXPECT_EQ(dialog->NetButton->Caption(), "Ne&twork...");
+}
+
+// The Win32 way: the system metrics tell of a network, and the network
+// library of Windows 95 and 98 has the connection dialog (the capability
+// query of 16-bit Windows is no export of theirs).
+TEST_F(SelectDirDialogTest, WithANetworkThePlatformsConnectionDialogIsOffered) {
+    if ((::GetSystemMetrics(SM_NETWORK) & 1) == 0) GTEST_SKIP() << "no network here";
+    auto dialog = Make(0);
+    EXPECT_TRUE(dialog->NetButton->Visible());
 }
 
 TEST_F(SelectDirDialogTest, ScalesForAScreenOtherThan96PixelsPerInch) {

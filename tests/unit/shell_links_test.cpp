@@ -65,29 +65,73 @@ TEST(SpecialFolders, UnknownFolderNumberGivesEmptyText) {
     EXPECT_EQ(engine::SpecialFolderPath(0x7F), "");
 }
 
-TEST(SpecialFolders, OnlyAnEightBitAnswerHeldInsideCounts) {
+// The shell may answer in any of the three forms; each gives the same path.
+TEST(SpecialFolders, EveryFormOfTheShellsAnswerGivesThePath) {
+    ui::ComPtr<IMalloc> shell;
+    ASSERT_TRUE(SUCCEEDED(::SHGetMalloc(shell.Receive())));
+    const std::string path = "C:\\WINDOWS\\Start Menu\\Programs";
+
     STRRET answer{};
     answer.uType = STRRET_CSTR;
-    std::strcpy(answer.cStr, "C:\\WINDOWS\\Start Menu\\Programs");
-    EXPECT_EQ(engine::DisplayNamePath(answer), "C:\\WINDOWS\\Start Menu\\Programs");
-
+    std::strcpy(answer.cStr, path.c_str());
+    EXPECT_EQ(engine::DisplayNamePath(answer, nullptr, *shell.Get()), path);
     // A full buffer without a zero gives all 260 characters and no more.
     std::memset(answer.cStr, 'p', sizeof(answer.cStr));
-    EXPECT_EQ(engine::DisplayNamePath(answer), std::string(260, 'p'));
+    EXPECT_EQ(engine::DisplayNamePath(answer, nullptr, *shell.Get()), std::string(260, 'p'));
 
+    // An item list of one identifier that holds the name, then its end.
+    std::string list(2, '\0');
+    list += "xy" + path;
+    list += '\0';
+    const auto size = static_cast<USHORT>(list.size());
+    std::memcpy(&list[0], &size, sizeof size);
+    list.append(2, '\0');
     STRRET offset{};
     offset.uType = STRRET_OFFSET;
     offset.uOffset = 4;
-    EXPECT_EQ(engine::DisplayNamePath(offset), "");
+    const auto* items = reinterpret_cast<LPCITEMIDLIST>(list.data());
+    EXPECT_EQ(engine::DisplayNamePath(offset, items, *shell.Get()), path);
+    offset.uOffset = static_cast<UINT>(list.size());  // past the list's end
+    EXPECT_EQ(engine::DisplayNamePath(offset, items, *shell.Get()), "");
 
     STRRET wide{};
     wide.uType = STRRET_WSTR;
-    const wchar_t text[] = L"C:\\Programs";
-    wide.pOleStr = static_cast<LPWSTR>(::CoTaskMemAlloc(sizeof(text)));
+    const wchar_t text[] = L"C:\\WINDOWS\\Start Menu\\Programs";
+    wide.pOleStr = static_cast<LPWSTR>(shell->Alloc(sizeof(text)));
     ASSERT_NE(wide.pOleStr, nullptr);
     std::memcpy(wide.pOleStr, text, sizeof(text));
-    EXPECT_EQ(engine::DisplayNamePath(wide), "");
-    EXPECT_EQ(wide.pOleStr, nullptr);
+    EXPECT_EQ(engine::DisplayNamePath(wide, nullptr, *shell.Get()), path);
+    EXPECT_EQ(wide.pOleStr, nullptr) << "the answer's memory is freed";
+}
+
+// The desktop folder's answer, handed on in the wide form the shell of
+// Windows 95 and 98 may give, in the shell's memory.
+HRESULT AnswerWide(IShellFolder& desktop, LPCITEMIDLIST items, STRRET& name) {
+    STRRET own{};
+    const HRESULT result = desktop.GetDisplayNameOf(items, SHGDN_FORPARSING, &own);
+    if (FAILED(result)) return result;
+    if (own.uType == STRRET_WSTR) {
+        name = own;
+        return S_OK;
+    }
+    if (own.uType != STRRET_CSTR) return E_FAIL;
+    ui::ComPtr<IMalloc> shell;
+    if (FAILED(::SHGetMalloc(shell.Receive()))) return E_FAIL;
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, own.cStr, -1, nullptr, 0);
+    name.uType = STRRET_WSTR;
+    name.pOleStr = static_cast<LPWSTR>(shell->Alloc(sizeof(WCHAR) * length));
+    if (name.pOleStr == nullptr) return E_OUTOFMEMORY;
+    ::MultiByteToWideChar(CP_ACP, 0, own.cStr, -1, name.pOleStr, length);
+    return S_OK;
+}
+
+TEST(SpecialFolders, AWideAnswerOfTheShellGivesTheFolder) {
+    engine::SetDisplayNameQuery(&AnswerWide);
+    const std::string path = engine::SpecialFolderPath(engine::kProgramsFolder);
+    engine::SetDisplayNameQuery(nullptr);
+    char expected[MAX_PATH] = "";
+    ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, expected, engine::kProgramsFolder, FALSE));
+    EXPECT_TRUE(SamePath(path, expected)) << path << " vs " << expected;
 }
 
 class ShellLinkTest : public ::testing::Test {
