@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the install benchmark in a fresh Windows 98 prefix and prints its
-# figures beside those of an NSIS installer of the same medium and of the
-# platform's own copy. Arguments: MiB per payload file (default 16), rounds
-# (default 5; the medians are printed).
+# figures beside those of an NSIS installer of the same medium (where it runs
+# natively, as the install does) and of the platform's own copy. Arguments:
+# MiB per payload file (default 16), rounds (default 5; the medians are
+# printed).
 set -euo pipefail
 . "$(dirname "$0")/../scripts/lib.sh"
 cd "$QUARNEL_ROOT"
