@@ -47,8 +47,12 @@ if [ "$peer" = peer ]; then
     makensis -V1 "$dir/empty.nsi"
     echo "peer: $(makensis -VERSION) ($(du -h "$dir/peer/peer-setup.exe" | cut -f1)): i686, the same loader, native"
 else
-    echo "peer: NSIS left out: its installers are i686 programs, which this kernel starts only through"
-    echo "      an emulator; the platform's copy, made by the same program under the same loader, is the anchor"
+    if quarnel_kernel_runs_i386; then
+        echo "peer: NSIS left out: its installers are i686 programs, and this run's figures are x86_64 ones"
+    else
+        echo "peer: NSIS left out: its installers are i686 programs, which this kernel starts only emulated"
+    fi
+    echo "      the platform's copy, made by the same program under the same loader, is the anchor"
 fi
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 quarnel_wine "$bench" measure 'C:\quarnel-bench' "$rounds" "$peer"

@@ -12,9 +12,9 @@
 #     codes (3010, 3010, 1605) must be the twin's.
 #   check_shipped_i686.sh window SHIPPED_DIR TWIN_EXE E2E_DRIVER_EXE WORK_DIR
 #     The window flow worked by the end-to-end driver (ShippedFlow.*), with
-#     pictures of the setup window, the background window and the two
-#     questions, which must be the twin's pixel for pixel (the directory
-#     field's blinking caret masked).
+#     pictures of the agreement, the setup window, the background window and
+#     the two questions, which must be the twin's pixel for pixel (the place
+#     of the blinking caret masked).
 #
 # In a 64-bit prefix a 32-bit program sees C:\WINDOWS\SYSTEM32 and
 # HKLM\SOFTWARE where Wine keeps its files in syswow64 and its keys under
@@ -65,7 +65,7 @@ use_program() { cp "$1" "$medium/SETUP.EXE"; }
 
 # A clone of the test command's prefix for one build. The platform's
 # programs and libraries in the system directories (most of a prefix's
-# 700 MB) are shared as hard links, since nothing writes them; every other
+# 1.3 GB) are shared as hard links, since nothing writes them; every other
 # file is the clone's own.
 clone_prefix() {
     local prefix=$work/$1/prefix dir
@@ -284,7 +284,7 @@ compare_pictures() {
             fail "$name: $differing pixels differ from the twin's (see $work/$name-difference.png)"
         else
             echo "$name: $(identify -format '%w x %h' "$work/i686/$name.png") pixels as the twin's" \
-                "(${#masks[@]} caret mask words)"
+                "($((${#masks[@]} / 2)) caret place masked)"
         fi
     done
 }
