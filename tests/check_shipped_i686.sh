@@ -19,14 +19,12 @@
 # In a 64-bit prefix a 32-bit program sees C:\WINDOWS\SYSTEM32 and
 # HKLM\SOFTWARE where Wine keeps its files in syswow64 and its keys under
 # Wow6432Node, as 64-bit Windows does: those names are compared as the
-# program sees them. The test command's prefix (WINEPREFIX) is the one cloned.
+# program sees them.
 set -uo pipefail
 export LC_ALL=C
 . "$(dirname "$0")/../scripts/lib.sh"
 quarnel_detect_arch
 mode=$1 shipped=$(realpath "$2") twin=$(realpath "$3") tool=$(realpath "$4") work=$5
-: "${WINEPREFIX:?the test command sets WINEPREFIX}"
-base_prefix=$WINEPREFIX
 
 # A host where the shipped file cannot run says so and why: skipped, not passed.
 if [ "$QUARNEL_ARCH" = i686 ]; then
@@ -38,6 +36,17 @@ else
     exit 77
 fi
 echo "The shipped i686 setup.exe runs $how here; the twin is $twin."
+
+# The prefix both builds' clones are made from: a fresh 64-bit Windows 98
+# one, made once beside the work directory (the test command's own holds
+# what other scenarios left, in one registry view and not the other). The
+# shortcut reader runs in it: its server and services are started here, with
+# no terminal attached, so that none started by a reader holds ctest's output
+# open after the check has ended.
+base_prefix=$(dirname "$work")/shipped-i686-prefix
+quarnel_prefix "$base_prefix"
+WINEPREFIX=$base_prefix wineserver -p
+WINEPREFIX=$base_prefix "$QUARNEL_WINE" reg query 'HKCU\Software\Wine' </dev/null >/dev/null 2>&1
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -51,6 +60,7 @@ cleanup() {
     for prefix in "$work"/*/prefix; do
         [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null
     done
+    WINEPREFIX=$base_prefix wineserver -k 2>/dev/null
     quarnel_binfmt_remove
 }
 trap cleanup EXIT
@@ -101,8 +111,8 @@ files_of() {
                 echo "$path: the program itself"
             elif [[ $path == *.lnk ]]; then
                 echo "$path: shortcut"
-                WINEPREFIX=$base_prefix "$QUARNEL_WINE" "$tool" "$(winepath_of "$prefix/drive_c/$path")" |
-                    tr -d '\r' | sed 's/^/    /'
+                WINEPREFIX=$base_prefix "$QUARNEL_WINE" "$tool" "$(winepath_of "$prefix/drive_c/$path")" \
+                    </dev/null 2>/dev/null | tr -d '\r' | sed 's/^/    /'
             else
                 echo "$path $sum"
             fi
