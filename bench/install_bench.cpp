@@ -5,7 +5,9 @@
 //
 //   install_bench.exe prepare DIR MIB   the medium in DIR\medium and the
 //                                       peer's scripts, for makensis
-//   install_bench.exe measure DIR RUNS  the figures, medians of RUNS rounds
+//   install_bench.exe measure DIR RUNS [no-peer]
+//                                       the figures, medians of RUNS rounds
+//                                       (without the peer: see bench/run.sh)
 //
 // Each round runs the install and its breakdown in fresh processes of this
 // program (modes `install` and `parts`), as a user's run of setup.exe would.
@@ -317,7 +319,9 @@ double PlatformCopy(const std::string& dir) {
     return Now() - start;
 }
 
-void Measure(const std::string& dir, int runs) {
+// With `withPeer` false the NSIS peer is not run: where it could only run
+// emulated, its time would not compare with the native install's.
+void Measure(const std::string& dir, int runs, bool withPeer) {
     const std::string self = SelfPath();
     std::map<std::string, std::vector<double>> seen;
     for (int run = 0; run < runs; ++run) {
@@ -326,18 +330,20 @@ void Measure(const std::string& dir, int runs) {
         for (const auto& [name, value] : ReadFigures(dir + "\\figures.txt"))
             seen[name].push_back(value);
 
-        Fresh(dir + "\\peer-install");
-        seen["peer"].push_back(
-            RunProgram(dir + "\\peer\\peer-setup.exe", "/S /D=" + dir + "\\peer-install"));
-        seen["peer.empty"].push_back(RunProgram(dir + "\\peer\\empty-setup.exe", "/S"));
+        if (withPeer) {
+            Fresh(dir + "\\peer-install");
+            seen["peer"].push_back(
+                RunProgram(dir + "\\peer\\peer-setup.exe", "/S /D=" + dir + "\\peer-install"));
+            seen["peer.empty"].push_back(RunProgram(dir + "\\peer\\empty-setup.exe", "/S"));
+        }
         seen["copy"].push_back(PlatformCopy(dir));
 
         Fresh(dir + "\\install");
         RunProgram(self, "parts \"" + dir + "\"");
         for (const auto& [name, value] : ReadFigures(dir + "\\figures.txt"))
             seen[name].push_back(value);
-        std::fprintf(stderr, "round %d of %d: install %.3f s, peer %.3f s\n", run + 1, runs,
-                     seen["install"].back(), seen["peer"].back());
+        std::fprintf(stderr, "round %d of %d: install %.3f s, platform copy %.3f s\n", run + 1,
+                     runs, seen["install"].back(), seen["copy"].back());
     }
 
     auto median = [&](const char* name) { return bench::Median(seen[name]); };
@@ -349,13 +355,18 @@ void Measure(const std::string& dir, int runs) {
     std::printf("medium: setup.exe and %zu payload files; %d rounds, medians (least .. most)\n",
                 bench::MediumFiles().size() - 1, runs);
     row("install, Yes to the reboot question", "install", 1, "s");
-    row("peer: NSIS installer, silent", "peer", 1, "s");
-    row("peer: empty NSIS installer, silent", "peer.empty", 1, "s");
+    if (withPeer) {
+        row("peer: NSIS installer, silent", "peer", 1, "s");
+        row("peer: empty NSIS installer, silent", "peer.empty", 1, "s");
+    }
     row("platform copy (CopyFileA)", "copy", 1, "s");
-    std::printf("  %-38s %9.2f\n", "ratio install / peer", median("install") / median("peer"));
+    if (withPeer)
+        std::printf("  %-38s %9.2f\n", "ratio install / peer", median("install") / median("peer"));
     std::printf("  %-38s %9.2f\n", "ratio install / platform copy",
                 median("install") / median("copy"));
-    std::printf("  %-38s %9.2f\n", "ratio peer / platform copy", median("peer") / median("copy"));
+    if (withPeer)
+        std::printf("  %-38s %9.2f\n", "ratio peer / platform copy",
+                    median("peer") / median("copy"));
     row("one gauge repaint", "repaint", 1000, "ms");
     std::printf("  %-38s %9.1f\n", "gauge repaints per file", median("repaints") / files);
 
@@ -397,13 +408,14 @@ int main(int argc, char** argv) try {
     if (mode == "prepare" && !dir.empty()) {
         Prepare(dir, argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 16);
     } else if (mode == "measure" && !dir.empty()) {
-        Measure(dir, argc > 3 ? std::atoi(argv[3]) : 5);
+        Measure(dir, argc > 3 ? std::atoi(argv[3]) : 5,
+                !(argc > 4 && std::string(argv[4]) == "no-peer"));
     } else if (mode == "install" && !dir.empty()) {
         WriteFigures(dir + "\\figures.txt", RunInstall(dir));
     } else if (mode == "parts" && !dir.empty()) {
         WriteFigures(dir + "\\figures.txt", RunParts(dir));
     } else {
-        std::fprintf(stderr, "usage: install_bench prepare|measure DIR [MIB|RUNS]\n");
+        std::fprintf(stderr, "usage: install_bench prepare|measure DIR [MIB|RUNS [no-peer]]\n");
         return 1;
     }
     return 0;

@@ -8,6 +8,17 @@ cd "$QUARNEL_ROOT"
 quarnel_packages
 quarnel_detect_arch
 echo "Wine flavour: $QUARNEL_ARCH ($QUARNEL_WINE)"
+# Where the suite runs the x86_64 build, the shipped i686 file still runs in
+# the shipped_i686_* entries: natively, through the emulator, or not at all.
+shipped_note=
+if [ "$QUARNEL_ARCH" != i686 ]; then
+    if quarnel_i686_runner; then
+        shipped_note="The shipped i686 setup.exe runs $QUARNEL_I686_HOW here (shipped_i686_*)."
+    else
+        shipped_note="The shipped i686 setup.exe CANNOT run here: $QUARNEL_I686_WHY; the shipped_i686_* entries are skipped."
+    fi
+    echo "$shipped_note"
+fi
 
 # The shipped setup.exe is linked first, before anything else is built: it
 # takes its C functions from its own runtime (runtime/), where the test builds
@@ -53,5 +64,11 @@ wineserver -p >/dev/null 2>&1 &
 # Start the prefix's services now, with no terminal attached: started by the
 # first test they would hold ctest's output pipe open and stall it.
 quarnel_wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 </dev/null || true
-trap 'wineserver -k 2>/dev/null || true; quarnel_stop_xvfb' EXIT
-ctest --preset "$QUARNEL_TEST_PRESET" --timeout 300
+# An entry killed at its time limit cannot take its emulator registration
+# back: the test command does.
+export QUARNEL_BINFMT_OWNER=$$
+trap 'wineserver -k 2>/dev/null || true; quarnel_stop_xvfb; quarnel_binfmt_remove_owned $QUARNEL_BINFMT_OWNER' EXIT
+status=0
+ctest --preset "$QUARNEL_TEST_PRESET" --timeout 300 || status=$?
+[ -z "$shipped_note" ] || echo "$shipped_note"
+exit "$status"

@@ -11,26 +11,58 @@
 # critical-error boxes off before its first file call.
 #
 #   check_relay.sh SETUP.EXE MEDIUM_DIR WORK_DIR WORKS STUBS LATER
+#   check_relay.sh --traced TRACE_DIR SETUP.EXE WORKS STUBS LATER
+# The second form checks the traces install.relay and removal.relay that
+# another check took of the same runs (the shipped i686 file's silent runs,
+# whose every start is costly where it runs emulated).
 set -euo pipefail
-exe=$(realpath "$1") medium=$(realpath "$2") work=$3
-lists=("${@:4}")
+traced=
+if [ "$1" = --traced ]; then
+    traced=$2 exe=$(realpath "$3") work=$2
+    lists=("${@:4}")
+else
+    exe=$(realpath "$1") medium=$(realpath "$2") work=$3
+    lists=("${@:4}")
+fi
 . "$(dirname "$0")/../scripts/lib.sh"
 quarnel_detect_arch
 
-rm -rf "$work"
-mkdir -p "$work"
-export WINEPREFIX=$work/prefix WINEARCH=$QUARNEL_WINEARCH
-trap 'wineserver -k 2>/dev/null || true' EXIT
-# One server for every run: Wine's own processes, started with the first
-# program, then stay up and out of the traces.
-mkdir -p "$WINEPREFIX"
-wineserver -p
-quarnel_wine wineboot -i >/dev/null 2>&1 || true
-quarnel_wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
-case $QUARNEL_ARCH in
-    i686) objdump=i686-w64-mingw32-objdump; dlls=/usr/lib/i386-linux-gnu/wine/i386-windows ;;
-    *) objdump=x86_64-w64-mingw32-objdump; dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows ;;
-esac
+# The shipped i686 file runs as it runs on this host: natively, or through
+# the emulator in a 64-bit prefix where the kernel cannot start it.
+if quarnel_is_i686_exe "$exe"; then
+    objdump=i686-w64-mingw32-objdump dlls=/usr/lib/i386-linux-gnu/wine/i386-windows
+    if [ "$QUARNEL_ARCH" = i686 ]; then
+        run_program() { quarnel_wine "$@"; }
+    else
+        quarnel_i686_runner || { echo "cannot run $exe: $QUARNEL_I686_WHY"; exit 77; }
+        echo "$exe runs $QUARNEL_I686_HOW"
+        run_program() { WINELOADER=/usr/lib/wine/wine "${QUARNEL_I686_RUN[@]}" "$@"; }
+    fi
+else
+    objdump=x86_64-w64-mingw32-objdump dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+    run_program() { quarnel_wine "$@"; }
+fi
+
+if [ -n "$traced" ]; then
+    for label in install removal; do
+        [ -s "$traced/$label.relay" ] ||
+            { echo "no trace $traced/$label.relay (taken by shipped_i686_silent)"; exit 1; }
+    done
+else
+    rm -rf "$work"
+    mkdir -p "$work"
+    export WINEPREFIX=$work/prefix WINEARCH=$QUARNEL_WINEARCH
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    # One server for every run: Wine's own processes, started with the first
+    # program, then stay up and out of the traces.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p
+    quarnel_wine wineboot -i >/dev/null 2>&1 || true
+    quarnel_wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+    # Only the calls made from the program's own image are of interest: Wine
+    # traces no others (its own calls between its DLLs are most of a full trace).
+    quarnel_wine reg add 'HKCU\Software\Wine\Debug' /v RelayFromInclude /d setup.exe /f >/dev/null 2>&1
+fi
 header=$("$objdump" -p "$exe")
 base=$(echo "$header" | awk '/^ImageBase/ { print $2 }')
 size=$(echo "$header" | awk '/^SizeOfImage/ { print $2 }')
@@ -63,12 +95,18 @@ awk 'NR == FNR { forward[$1] = $2; next }
        for (hops = 0; (key in forward) && hops < 8; ++hops) key = forward[key]
        print key, $1 }' "$work/forwards.txt" "$work/allowed.txt" >"$work/landing.txt"
 
-# Runs the program with the trace on; its calls, one "function address" a line.
+# Runs the program with the trace on, then reads its calls.
 traced_run() {
     local label=$1 program=$2 dir=$3
     shift 3
-    (cd "$dir" && WINEDEBUG=+pid,+loaddll,+relay quarnel_wine "$program" "$@" \
+    (cd "$dir" && WINEDEBUG=+pid,+loaddll,+relay run_program "$program" "$@" \
         </dev/null >/dev/null 2>"$work/$label.relay") || true
+    calls_of "$label" "$program"
+}
+
+# The calls of a trace, one "function address" a line.
+calls_of() {
+    local label=$1 program=$2
     # The program's process is the one that loaded its file.
     local process
     process=$(grep -i -m1 "trace:loaddll:.*Loaded L\".*\\\\$(basename "$program")\" at .*: native" \
@@ -97,10 +135,15 @@ traced_run() {
 }
 
 status=0
-traced_run install "$exe" "$medium" /SILENT '/LOG=C:\quarnel.log'
-[ -f "$WINEPREFIX/drive_c/quarnel/setup.exe" ] || { echo "the silent install did not install"; status=1; }
-traced_run removal "$WINEPREFIX/drive_c/quarnel/setup.exe" "$WINEPREFIX/drive_c" /SILENT /REMOVE '/LOG=C:\quarnel.log'
-grep -q 'Exit code 3010' "$WINEPREFIX/drive_c/quarnel.log" || { echo "the runs did not end as done"; status=1; }
+if [ -n "$traced" ]; then
+    calls_of install "$exe"
+    calls_of removal setup.exe
+else
+    traced_run install "$exe" "$medium" /SILENT '/LOG=C:\quarnel.log'
+    [ -f "$WINEPREFIX/drive_c/quarnel/setup.exe" ] || { echo "the silent install did not install"; status=1; }
+    traced_run removal "$WINEPREFIX/drive_c/quarnel/setup.exe" "$WINEPREFIX/drive_c" /SILENT /REMOVE '/LOG=C:\quarnel.log'
+    grep -q 'Exit code 3010' "$WINEPREFIX/drive_c/quarnel.log" || { echo "the runs did not end as done"; status=1; }
+fi
 
 for label in install removal; do
     called=$(awk '{ print $1 }' "$work/$label.calls" | sort -u)

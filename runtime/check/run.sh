@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the runtime check under Wine and checks what only shows after its
+# Runs the runtime check under Wine (the i686 one as the shipped file runs on
+# this host, see scripts/wine-run.sh) and checks what only shows after its
 # exit: the exit code WinMain returned, and the exit functions run last
 # registered first, the static destructor after them.
 set -uo pipefail
@@ -9,6 +10,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 output=$("$root/scripts/wine-run.sh" "$exe" 'first arg' second | tr -d '\r')
 code=$?
 echo "$output"
+# The i686 check on a host where 32-bit programs cannot run at all: skipped.
+[ "$code" -eq 77 ] && exit 77
 expected="all checks held
 exit: registered second
 exit: registered first
