@@ -36,6 +36,8 @@ if [ "$QUARNEL_ARCH" != i686 ]; then
         program=$QUARNEL_ROOT/build/$QUARNEL_RELEASE_PRESET/setup.exe
         echo "Drive E: holds the x86_64 build of the same sources as SETUP.EXE."
     fi
+else
+    echo "The disc's own SETUP.EXE (i686) runs native."
 fi
 cd_drive="bash $QUARNEL_ROOT/scripts/cd_drive.sh"
 # A missing or unreadable image is told here, before any Wine starts.
