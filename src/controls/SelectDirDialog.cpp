@@ -7,6 +7,7 @@
 #include "controls/FileSystemLists.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/handles.h"
 #include "ui/std_controls.h"
 
 namespace controls {
@@ -22,29 +23,15 @@ NetworkDialogFinder& Finder() {
     return finder;
 }
 
-// MPR.DLL, the Win32 network library of every Windows 95 and 98, loaded on
-// the first need and kept until the program ends.
-class NetworkLibrary {
-public:
-    NetworkLibrary() : module_(::LoadLibraryA("MPR.DLL")) {}
-    ~NetworkLibrary() {
-        if (module_ != nullptr) ::FreeLibrary(module_);
-    }
-    NetworkLibrary(const NetworkLibrary&) = delete;
-    NetworkLibrary& operator=(const NetworkLibrary&) = delete;
-    HMODULE Get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
 // The connection dialog, when a network is installed. The capability query
 // of 16-bit Windows (WNetGetCaps, in USER) is no part of the 32-bit user
 // library; a 32-bit program asks the system metrics whether there is a
 // network, and finds the dialog in the network library.
 NetworkConnectDialog FindPlatformConnectDialog() {
     if ((::GetSystemMetrics(SM_NETWORK) & 1) == 0) return nullptr;
-    static const NetworkLibrary library;
+    // MPR.DLL, the Win32 network library of every Windows 95 and 98, loaded
+    // on the first need and kept until the program ends.
+    static const ui::LoadedLibrary library("MPR.DLL");
     if (library.Get() == nullptr) return nullptr;
     FARPROC entry = ::GetProcAddress(library.Get(), "WNetConnectionDialog");
     return reinterpret_cast<NetworkConnectDialog>(reinterpret_cast<void*>(entry));

@@ -127,6 +127,14 @@ ui::ScopedHandle CreateForCopy(const std::string& path) {
                                           nullptr));
 }
 
+// An error that names `path`: as it was formed in the box, in its canonical
+// form in the log.
+template <typename Error>
+Error NamingPath(const std::string& before, const std::string& path,
+                 const std::string& after = std::string()) {
+    return Error(before + path + after, before + PlatformPath(path) + after);
+}
+
 // A destination in use cannot be written now. The copy goes to a temporary
 // file beside it, which takes its place at the next Windows start (which the
 // install asks for at its end); answers the temporary. Nothing of the
@@ -134,17 +142,18 @@ ui::ScopedHandle CreateForCopy(const std::string& path) {
 // not created.
 std::string CopyBesideFileInUse(HANDLE input, const std::string& destination,
                                 const ProgressTarget& progress) {
-    const std::string cannotCreate = ui::Format("Cannot create file %s", destination.c_str());
+    const EFCreateError cannotCreate =
+        NamingPath<EFCreateError>("Cannot create file ", destination);
     const std::string temporary = ReplacementTemporaryIn(DirectoryPart(FullPath(destination)));
-    if (temporary.empty()) throw EFCreateError(cannotCreate);
+    if (temporary.empty()) throw cannotCreate;
     try {
         ui::ScopedHandle output(CreateForCopy(temporary));
-        if (!output.IsValid()) throw EFCreateError(cannotCreate);
+        if (!output.IsValid()) throw cannotCreate;
         CopyBlocks(input, output.Get(), progress);
         if (!output.Close()) throw EWriteError();
         if (!ScheduleReplacementAtStartup(SystemRenameList(), FullPath(destination),
                                           FullPath(temporary))) {
-            throw EFCreateError(cannotCreate);
+            throw cannotCreate;
         }
     } catch (...) {
         ::DeleteFileA(temporary.c_str());
@@ -166,8 +175,7 @@ std::string CopyContents(const std::string& source, const std::string& destinati
                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!input.IsValid()) {
-        throw EFOpenError(ui::Format("Cannot open file %s", source.c_str()),
-                          ui::Format("Cannot open file %s", PlatformPath(source).c_str()));
+        throw NamingPath<EFOpenError>("Cannot open file ", source);
     }
 
     progress.SetMaximum(size);
@@ -180,8 +188,7 @@ std::string CopyContents(const std::string& source, const std::string& destinati
         if (IsInUse(destination, ::GetLastError()) && RestartReaches(FullPath(destination))) {
             return CopyBesideFileInUse(input.Get(), destination, progress);
         }
-        throw EFCreateError(ui::Format("Cannot create file %s", destination.c_str()),
-                            ui::Format("Cannot create file %s", PlatformPath(destination).c_str()));
+        throw NamingPath<EFCreateError>("Cannot create file ", destination);
     }
     CopyBlocks(input.Get(), output.Get(), progress);
     output.Close();
@@ -192,11 +199,10 @@ std::string CopyContents(const std::string& source, const std::string& destinati
     // Should the list not let it go, the copy cannot be said to stay.
     const std::string list = SystemRenameList();
     if (!CancelStartupOperations(list, FullPath(destination))) {
-        const char* const why =
-            "Cannot create file %s for good: %s, which may still delete or replace it at the "
-            "next Windows start, cannot be changed";
-        throw EFCreateError(ui::Format(why, destination.c_str(), list.c_str()),
-                            ui::Format(why, PlatformPath(destination).c_str(), list.c_str()));
+        throw NamingPath<EFCreateError>("Cannot create file ", destination,
+                                        " for good: " + list +
+                                            ", which may still delete or replace it at the next "
+                                            "Windows start, cannot be changed");
     }
     return std::string();
 }

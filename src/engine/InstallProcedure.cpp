@@ -26,18 +26,6 @@ namespace {
 // Ten display units of 1024000 bytes: the least room an install starts with.
 constexpr std::int64_t kLeastFreeBytes = 10240000;
 
-// The special folder's path; empty, logged, and `found` false when the shell
-// does not give it.
-std::string FolderOrLogged(int folder, bool& found) {
-    const std::string path = SpecialFolderPath(folder);
-    if (path.empty()) {
-        LogError(std::string("Cannot find the ") + SpecialFolderName(folder) +
-                 " folder; its shortcuts are not made");
-        found = false;
-    }
-    return path;
-}
-
 Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     std::string& installDir = choices.installDir;
     const std::string& sourceDir = choices.sourceDir;
@@ -113,10 +101,12 @@ Outcome InstallSteps(InstallChoices& choices, SetupHost& host) {
     host.Status("Creating main menu entry");
     // A folder asked for and not found costs its shortcuts; the rest of the
     // install goes on, but it is not complete.
-    bool foldersFound = true;
+    const char* const lost = "its shortcuts are not made";
     std::string programs, startup;
-    if (choices.menuGroup) programs = FolderOrLogged(kProgramsFolder, foldersFound);
-    if (choices.startupShortcut) startup = FolderOrLogged(kStartupFolder, foldersFound);
+    if (choices.menuGroup) programs = SpecialFolderPathOrLogged(kProgramsFolder, lost);
+    if (choices.startupShortcut) startup = SpecialFolderPathOrLogged(kStartupFolder, lost);
+    const bool foldersFound =
+        (!choices.menuGroup || !programs.empty()) && (!choices.startupShortcut || !startup.empty());
     const std::string group = programs + kMenuGroupName;
     if (!programs.empty() && !IsDirectoryPresent(group)) MakeDirectory(group);
     const auto groupPresent = [&] { return !programs.empty() && IsDirectoryPresent(group); };

@@ -84,16 +84,12 @@ Outcome RemovalSteps(std::string& installDir, SetupHost& host) {
     }
 
     host.Status("Getting menu folder");
-    const std::string programs = SpecialFolderPath(kProgramsFolder);
-    const std::string startup = SpecialFolderPath(kStartupFolder);
     // A folder not found is one whose shortcuts were not looked for: they
     // may be there still.
-    for (const int folder : {kProgramsFolder, kStartupFolder}) {
-        if (!(folder == kProgramsFolder ? programs : startup).empty()) continue;
-        LogError(std::string("Cannot find the ") + SpecialFolderName(folder) +
-                 " folder; its shortcuts are not removed");
-        complete = false;
-    }
+    const char* const lost = "its shortcuts are not removed";
+    const std::string programs = SpecialFolderPathOrLogged(kProgramsFolder, lost);
+    const std::string startup = SpecialFolderPathOrLogged(kStartupFolder, lost);
+    if (programs.empty() || startup.empty()) complete = false;
 
     const std::string driver = SystemDirectoryPath() + kDriverFileName;
     if (IsFilePresent(driver)) complete = DeleteLogged(driver, "Driver") && complete;

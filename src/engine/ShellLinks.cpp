@@ -59,24 +59,6 @@ std::string AnsiFromWide(const wchar_t* wide) {
     return text;
 }
 
-// Memory of the shell's, freed with the allocator it came from.
-template <typename T>
-class ShellMemory {
-public:
-    explicit ShellMemory(IMalloc& allocator) : allocator_(allocator) {}
-    ~ShellMemory() {
-        if (ptr_ != nullptr) allocator_.Free(ptr_);
-    }
-    ShellMemory(const ShellMemory&) = delete;
-    ShellMemory& operator=(const ShellMemory&) = delete;
-    T* Get() const { return ptr_; }
-    T** Receive() { return &ptr_; }
-
-private:
-    IMalloc& allocator_;
-    T* ptr_ = nullptr;
-};
-
 DisplayNameQuery& NameQuery() {
     static DisplayNameQuery query;
     return query;
@@ -115,7 +97,7 @@ std::string SpecialFolderPath(int folder) {
     // own allocator.
     ui::ComPtr<IMalloc> allocator;
     if (FAILED(::SHGetMalloc(allocator.Receive()))) return "";
-    ShellMemory<ITEMIDLIST> items(*allocator.Get());
+    ui::AllocatorMemory<ITEMIDLIST> items(*allocator.Get());
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, folder, items.Receive()))) return "";
     ui::ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.Receive()))) return "";
@@ -128,6 +110,15 @@ std::string SpecialFolderPath(int folder) {
                                  : desktop->GetDisplayNameOf(items.Get(), SHGDN_FORPARSING, &name);
     if (FAILED(answered)) return "";
     return DisplayNamePath(name, items.Get(), *allocator.Get());
+}
+
+std::string SpecialFolderPathOrLogged(int folder, const char* lost) {
+    const std::string path = SpecialFolderPath(folder);
+    if (path.empty()) {
+        LogError(std::string("Cannot find the ") +
+                 (folder == kProgramsFolder ? "Programs" : "Startup") + " folder; " + lost);
+    }
+    return path;
 }
 
 void CreateShellLink(const std::string& target, const std::string& arguments,

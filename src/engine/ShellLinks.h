@@ -15,14 +15,12 @@ namespace engine {
 constexpr int kProgramsFolder = 2;  // CSIDL_PROGRAMS: the Start menu's program groups
 constexpr int kStartupFolder = 7;   // CSIDL_STARTUP
 
-// "Programs" or "Startup", for the log.
-inline const char* SpecialFolderName(int folder) {
-    return folder == kProgramsFolder ? "Programs" : "Startup";
-}
-
 // The folder's path without a trailing backslash; empty when the folder is
 // unknown. Never raises.
 std::string SpecialFolderPath(int folder);
+// The same, with a folder that the shell does not give logged as an error,
+// followed by what its absence costs (`lost`).
+std::string SpecialFolderPathOrLogged(int folder, const char* lost);
 
 // The path in a display name answer of the desktop folder for `items`, in
 // whichever of its forms the shell gave it: an 8-bit string held inside the

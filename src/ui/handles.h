@@ -3,8 +3,8 @@
 // can be copied; all can be moved.
 #pragma once
 
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -266,21 +266,40 @@ private:
     bool initialised_;
 };
 
-// A block of memory from the shell's allocator (item id lists, STRRET data).
+// A block of memory freed with the allocator it came from (the shell's,
+// for item id lists and the text of its answers: Windows 95's shell may
+// hand out memory that is not the component-object task allocator's).
 template <typename T>
-class CoTaskMem {
+class AllocatorMemory {
 public:
-    CoTaskMem() = default;
-    ~CoTaskMem() {
-        if (ptr_ != nullptr) ::CoTaskMemFree(ptr_);
+    explicit AllocatorMemory(IMalloc& allocator) : allocator_(allocator) {}
+    ~AllocatorMemory() {
+        if (ptr_ != nullptr) allocator_.Free(ptr_);
     }
-    CoTaskMem(const CoTaskMem&) = delete;
-    CoTaskMem& operator=(const CoTaskMem&) = delete;
+    AllocatorMemory(const AllocatorMemory&) = delete;
+    AllocatorMemory& operator=(const AllocatorMemory&) = delete;
     T* Get() const { return ptr_; }
     T** Receive() { return &ptr_; }
 
 private:
+    IMalloc& allocator_;
     T* ptr_ = nullptr;
+};
+
+// A library loaded with LoadLibraryA for the life of the object; null when
+// the system has none of that name.
+class LoadedLibrary {
+public:
+    explicit LoadedLibrary(const char* name) : module_(::LoadLibraryA(name)) {}
+    ~LoadedLibrary() {
+        if (module_ != nullptr) ::FreeLibrary(module_);
+    }
+    LoadedLibrary(const LoadedLibrary&) = delete;
+    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+    HMODULE Get() const { return module_; }
+
+private:
+    HMODULE module_;
 };
 
 }  // namespace ui
