@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "shortcut_view.h"
+
 namespace e2e {
 
 inline constexpr char kDefaultInstallDir[] = "C:\\quarnel";
@@ -23,14 +25,6 @@ std::string MenuGroupFolder();
 // The start-up shortcut and the driver file an install leaves.
 std::string StartupShortcut();
 std::string DriverFile();
-
-struct ShortcutView {
-    std::string target;
-    std::string workingDirectory;
-    std::string arguments;
-};
-// A shortcut loaded back through the shell; nothing when it cannot be loaded.
-std::optional<ShortcutView> ReadShortcut(const std::string& linkPath);
 
 bool DirectoryExists(const std::string& path);
 // Names of the entries of a directory other than "." and "..", sorted.
